@@ -1,0 +1,37 @@
+# Warnings for everything we compile.
+add_library(vesk_warnings INTERFACE)
+target_compile_options(vesk_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                       $<$<BOOL:${VESK_WERROR}>:-Werror>)
+
+if(VESK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Code that goes into a plug-in library: no exceptions or RTTI (nothing of the
+# C++ runtime is used), only mexFunction visible, and no clearing loop turned
+# into a memset call (one plug-in calls nothing of the C library).
+include(CheckCXXCompilerFlag)
+check_cxx_compiler_flag(-fno-tree-loop-distribute-patterns VESK_HAVE_NO_LOOP_PATTERNS)
+add_library(vesk_plugin_code INTERFACE)
+target_compile_options(vesk_plugin_code INTERFACE -fno-exceptions -fno-rtti -fvisibility=hidden
+                       -fvisibility-inlines-hidden
+                       $<$<BOOL:${VESK_HAVE_NO_LOOP_PATTERNS}>:-fno-tree-loop-distribute-patterns>)
+target_link_libraries(vesk_plugin_code INTERFACE vesk_warnings)
+
+set(VESK_PLUGIN_EXPORTS "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.map")
+
+# vesk_add_plugin(NAME KERNEL_LIBRARY SOURCES...): a MEX library for the
+# stand-in host and MATLAB on Linux (NAME.mexa64) that exports mexFunction and
+# nothing else, and needs only the C library, libmx and libmex at load time.
+function(vesk_add_plugin name kernel)
+  add_library(${name} MODULE ${ARGN})
+  target_link_libraries(${name} PRIVATE ${kernel} vesk_gateway vesk_plugin_code mx mex)
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".mexa64" SKIP_BUILD_RPATH ON
+                        LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/mex")
+  target_link_options(${name} PRIVATE "LINKER:--version-script=${VESK_PLUGIN_EXPORTS}"
+                      "LINKER:--no-undefined" "LINKER:--as-needed" -static-libgcc
+                      -static-libstdc++)
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${VESK_PLUGIN_EXPORTS}")
+endfunction()

@@ -1,0 +1,40 @@
+// Vesk's kernel: the absolute contrast map of an image of grey levels 0..255
+// and its 101-element contrast distribution.
+#ifndef VESK_PLUGINS_VESK_ABSOLUTE_CONTRAST_H
+#define VESK_PLUGINS_VESK_ABSOLUTE_CONTRAST_H
+
+#include <stdint.h>
+
+#include "contrast_table.h"
+
+// The grey level of one input value: truncated toward zero, and clamped to
+// 0..255 for values outside the domain (NaN and infinities give 0).
+static inline int32_t truncateLevel(double value)
+{
+    return clampTruncatedLevel(value);
+}
+
+// One sort record per level that occurs. The contrast is a whole number; it is
+// held in 64 bits because above 8,421,505 elements it no longer fits 32.
+struct LevelRecord {
+    int64_t contrast;
+    int32_t count;
+    int32_t level;
+};
+
+// The sort's comparator: ascending contrast, by sign only.
+int compareLevelRecords(const void* a, const void* b);
+
+// distribution[0..99]: elements per hundredth of normalised contrast (those at
+// a maximum above zero are not counted); distribution[100]: the level of the
+// first record after sorting by contrast, divided by 255. Left at its initial
+// 0.0 when there are no elements.
+void computeContrastDistribution(const LevelHistogram* histogram, const ContrastTable* table,
+                                 double normaliser, double* distribution);
+
+// map (rows x columns) and distribution (101) must start at 0.0. Scratch comes
+// from mxMalloc and is released with mxFree before returning.
+void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
+                             int32_t columns);
+
+#endif

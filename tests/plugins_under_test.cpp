@@ -1,0 +1,93 @@
+#include "plugins_under_test.h"
+
+#include <string.h>
+
+#include <fstream>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "plugin_loader.h"
+
+namespace testing_support {
+
+const std::string& veskPath()
+{
+    static const std::string path = VESK_PLUGIN_PATH;
+    return path;
+}
+
+const std::string& vesk2Path()
+{
+    static const std::string path = VESK2_PLUGIN_PATH;
+    return path;
+}
+
+const std::string& dataDirectory()
+{
+    static const std::string path = VESK_DATA_DIR;
+    return path;
+}
+
+namespace {
+
+standin::MexEntry load(const std::string& path)
+{
+    static std::vector<std::unique_ptr<standin::PluginLibrary>> libraries;
+    libraries.push_back(std::make_unique<standin::PluginLibrary>(path));
+    if (libraries.back()->entry() == nullptr)
+        ADD_FAILURE() << "cannot load " << path << ": " << libraries.back()->error();
+    return libraries.back()->entry();
+}
+
+}  // namespace
+
+standin::MexEntry veskEntry()
+{
+    static const standin::MexEntry entry = load(veskPath());
+    return entry;
+}
+
+standin::MexEntry vesk2Entry()
+{
+    static const standin::MexEntry entry = load(vesk2Path());
+    return entry;
+}
+
+standin::CallReport callWith(standin::MexEntry entry, const standin::InputMatrix& input,
+                             int outputCount)
+{
+    standin::CallOptions options;
+    options.outputCount = outputCount;
+    standin::CallReport report = standin::callEntry(entry, {input}, options);
+    for (const std::string& fault : report.faults)
+        ADD_FAILURE() << "host contract broken: " << fault;
+    return report;
+}
+
+unsigned long long bitsOf(double value)
+{
+    unsigned long long bits;
+    memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+standin::InputMatrix readPgm(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    size_t width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    std::vector<unsigned char> pixels(width * height);
+    in.read(reinterpret_cast<char*>(pixels.data()), (std::streamsize)pixels.size());
+    if (!in || magic != "P5" || maxValue > 255)
+        ADD_FAILURE() << "cannot read " << path << " as an 8-bit binary PGM";
+    std::vector<double> values(width * height);
+    for (size_t r = 0; r < height; ++r)
+        for (size_t c = 0; c < width; ++c)
+            values[c * height + r] = pixels[r * width + c];
+    return standin::doubleMatrix(height, width, values);
+}
+
+}  // namespace testing_support
