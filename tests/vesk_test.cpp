@@ -1,13 +1,294 @@
+// Vesk through the stand-in host: [map, dist] = Vesk(img).
+#include <math.h>
+
+#include <limits>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "plugins_under_test.h"
+#include "reference.h"
 
 using namespace testing_support;
+using standin::CallReport;
+using standin::doubleMatrix;
+using standin::InputMatrix;
 
-TEST(VeskSmoke, WorkedExample)
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+CallReport callVesk(const InputMatrix& input, int outputCount = 2)
 {
-    const standin::CallReport report =
-        callWith(veskEntry(), standin::doubleMatrix(1, 5, {0, 0, 0, 2, 3}));
-    ASSERT_TRUE(report.completed) << report.errorMessage;
-    EXPECT_EQ(report.outputs[0]->values, (std::vector<double>{0.5, 0.5, 0.5, 0.7, 1.0}));
+    CallReport report = callWith(veskEntry(), input, outputCount);
+    EXPECT_TRUE(report.completed) << report.errorIdentifier << ": " << report.errorMessage;
+    return report;
+}
+
+const std::vector<double>& mapOf(const CallReport& report)
+{
+    return report.outputs.at(0).value().values;
+}
+
+const std::vector<double>& distributionOf(const CallReport& report)
+{
+    return report.outputs.at(1).value().values;
+}
+
+void expectBitsEqual(const std::vector<double>& actual, const std::vector<double>& expected,
+                     const char* what)
+{
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t k = 0; k < expected.size(); ++k)
+        ASSERT_EQ(bitsOf(actual[k]), bitsOf(expected[k]))
+            << what << "[" << k << "]: " << actual[k] << " != " << expected[k];
+}
+
+// 101 zeros with the given buckets set.
+std::vector<double> distribution(std::initializer_list<std::pair<int, double>> entries)
+{
+    std::vector<double> result(101, 0.0);
+    for (const auto& entry : entries)
+        result[(size_t)entry.first] = entry.second;
+    return result;
+}
+
+}  // namespace
+
+// Fixed inputs whose map and distribution are known exactly.
+struct ExactCase {
+    const char* name;
+    size_t rows, columns;
+    std::vector<double> input;
+    std::vector<double> map;
+    std::vector<double> distribution;
+};
+
+void PrintTo(const ExactCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class VeskExact : public ::testing::TestWithParam<ExactCase> {};
+
+TEST_P(VeskExact, MapAndDistributionBitForBit)
+{
+    const ExactCase& c = GetParam();
+    const CallReport report = callVesk(doubleMatrix(c.rows, c.columns, c.input));
+    ASSERT_TRUE(report.completed);
+    const standin::OutputMatrix& map = *report.outputs[0];
+    const standin::OutputMatrix& dist = *report.outputs[1];
+    EXPECT_EQ(map.rows, c.rows);
+    EXPECT_EQ(map.columns, c.columns);
+    EXPECT_EQ(dist.rows, 101u);
+    EXPECT_EQ(dist.columns, 1u);
+    expectBitsEqual(map.values, c.map, "map");
+    expectBitsEqual(dist.values, c.distribution, "distribution");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VeskExact,
+    ::testing::Values(
+        // Contrasts 5, 7, 10 at levels 0, 2, 3; normaliser 10.
+        ExactCase{"WorkedExample", 1, 5, {0, 0, 0, 2, 3}, {0.5, 0.5, 0.5, 0.7, 1.0},
+                  distribution({{50, 3.0}, {70, 1.0}})},
+        // 29 / 50 * 100 is 57.99999999999999: bucket 57.
+        ExactCase{"DivideBeforeScaling", 1, 3, {0, 8, 29}, {37.0 / 50, 29.0 / 50, 1.0},
+                  distribution({{57, 1.0}, {74, 1.0}, {100, 8 / 255.0}})},
+        // 100 elements of level 0 (contrast 29) and 29 of level 1 (contrast 100):
+        // 29 / 100 * 100 is 28.999999999999996, bucket 28.
+        ExactCase{"TwentyNineOverHundred", 129, 1,
+                  [] {
+                      std::vector<double> v(129, 0.0);
+                      std::fill(v.begin() + 100, v.end(), 1.0);
+                      return v;
+                  }(),
+                  [] {
+                      std::vector<double> v(129, 29.0 / 100);
+                      std::fill(v.begin() + 100, v.end(), 1.0);
+                      return v;
+                  }(),
+                  distribution({{28, 100.0}})},
+        // One level: contrast 0, normaliser 0.001, everything in bucket 0.
+        ExactCase{"Uniform", 2, 3, std::vector<double>(6, 77.0), std::vector<double>(6, 0.0),
+                  distribution({{0, 6.0}, {100, 77 / 255.0}})},
+        // Fractions truncate toward zero: 10.9 and 10.2 are level 10, -0.5 is 0.
+        ExactCase{"Truncation", 1, 3, {10.9, 10.2, -0.5}, {0.5, 0.5, 1.0},
+                  distribution({{50, 2.0}, {100, 10 / 255.0}})},
+        // A level that does not occur between two that do changes nothing.
+        ExactCase{"GapBetweenLevels", 1, 3, {0, 0, 200}, {0.5, 0.5, 1.0},
+                  distribution({{50, 2.0}})}),
+    [](const ::testing::TestParamInfo<ExactCase>& param) { return param.param.name; });
+
+TEST(Vesk, TwoExtremeLevelsTieAtTheMaximum)
+{
+    const CallReport report = callVesk(doubleMatrix(1, 2, {0, 255}));
+    expectBitsEqual(mapOf(report), {1.0, 1.0}, "map");
+    const std::vector<double>& dist = distributionOf(report);
+    for (int b = 0; b < 100; ++b)
+        EXPECT_EQ(bitsOf(dist[(size_t)b]), bitsOf(0.0)) << "bucket " << b;
+    EXPECT_TRUE(dist[100] == 0.0 || dist[100] == 1.0) << dist[100];
+}
+
+TEST(Vesk, TwoLevelsWithCountsGiveClosedFormContrasts)
+{
+    // a elements of 0 and b of 255: contrasts 255 b and 255 a.
+    const size_t a = 7, b = 3;
+    std::vector<double> input(a, 0.0);
+    input.insert(input.end(), b, 255.0);
+    const CallReport report = callVesk(doubleMatrix(a + b, 1, input));
+    const double low = 255.0 * b, high = 255.0 * a;
+    std::vector<double> expected(a, low / high);
+    expected.insert(expected.end(), b, 1.0);
+    expectBitsEqual(mapOf(report), expected, "map");
+    const int bucket = (int)(low / high * 100.0);
+    expectBitsEqual(distributionOf(report), distribution({{bucket, 7.0}}), "distribution");
+}
+
+// Values outside 0..255 take the level of the clamping rule, and nothing is
+// written outside the histogram (the sanitizer build would see it).
+TEST(Vesk, ValuesOutsideTheDomainAreClamped)
+{
+    struct Case {
+        double value;
+        double level;
+    };
+    const Case cases[] = {
+        {256.0, 255},        {255.999, 255},   {1e9, 255},          {2147483647.5, 255},
+        {2147483648.0, 0},   {1e300, 0},       {kInf, 0},           {-kInf, 0},
+        {kNaN, 0},           {-1.0, 0},        {-0.999, 0},         {-2147483649.0, 0},
+        {-1e300, 0},         {0.999, 0},       {-0.0, 0},           {4.9e-324, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        // Beside levels 0 and 100, so that every level has a distinct contrast.
+        const CallReport actual = callVesk(doubleMatrix(1, 3, {c.value, 0.0, 100.0}));
+        const CallReport expected = callVesk(doubleMatrix(1, 3, {c.level, 0.0, 100.0}));
+        expectBitsEqual(mapOf(actual), mapOf(expected), "map");
+        expectBitsEqual(distributionOf(actual), distributionOf(expected), "distribution");
+    }
+}
+
+TEST(Vesk, MapKeepsTheInputShapeAndElementOrder)
+{
+    // 3 x 4, column by column: element k of the map belongs to element k of the input.
+    const std::vector<double> input = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 255};
+    const CallReport report = callVesk(doubleMatrix(3, 4, input));
+    EXPECT_EQ(report.outputs[0]->rows, 3u);
+    EXPECT_EQ(report.outputs[0]->columns, 4u);
+    expectBitsEqual(mapOf(report), reference::absoluteContrast(input).map, "map");
+}
+
+TEST(Vesk, EmptyInputGivesEmptyMapAndZeroDistribution)
+{
+    for (const auto& shape : {std::pair<size_t, size_t>{0, 0}, {0, 5}, {7, 0}}) {
+        const CallReport report = callVesk(doubleMatrix(shape.first, shape.second, {}));
+        EXPECT_EQ(report.outputs[0]->rows, shape.first);
+        EXPECT_EQ(report.outputs[0]->columns, shape.second);
+        EXPECT_TRUE(mapOf(report).empty());
+        expectBitsEqual(distributionOf(report), distribution({}), "distribution");
+    }
+}
+
+// What the host sees: three scratch allocations (table, histogram, levels),
+// all released in the order table, levels, histogram; two matrices; nothing
+// left behind. callWith already fails the test on broken guards, a modified
+// input or a bad mxFree.
+TEST(VeskHostContract, ScratchIsAllocatedAndReleasedInOrder)
+{
+    for (size_t n : {0u, 1u, 5u, 1000u}) {
+        SCOPED_TRACE(n);
+        const CallReport report = callVesk(doubleMatrix(1, n, std::vector<double>(n, 3.0)));
+        ASSERT_EQ(report.scratch.size(), 3u);
+        EXPECT_EQ(report.scratch[0].bytes, 2048u);
+        EXPECT_EQ(report.scratch[1].bytes, 1024u);
+        EXPECT_EQ(report.scratch[2].bytes, 4 * n);
+        EXPECT_EQ(report.scratch[0].releasedAt, 0);  // table
+        EXPECT_EQ(report.scratch[2].releasedAt, 1);  // levels
+        EXPECT_EQ(report.scratch[1].releasedAt, 2);  // histogram
+        for (const standin::ScratchAllocation& scratch : report.scratch)
+            EXPECT_FALSE(scratch.reclaimed);
+        EXPECT_EQ(report.matricesCreated, 2);
+        EXPECT_EQ(report.matricesReclaimed, 0);
+        EXPECT_EQ(standin::heldAllocations(), 0u);
+    }
+}
+
+TEST(Vesk, LargestDimensionWithNoElementsIsAccepted)
+{
+    const CallReport report = callVesk(standin::hugeMatrix(2147483647u, 0));
+    EXPECT_EQ(report.outputs[0]->rows, 2147483647u);
+    EXPECT_EQ(report.outputs[0]->columns, 0u);
+    expectBitsEqual(distributionOf(report), distribution({}), "distribution");
+}
+
+// Random images of random shapes against the plain reference, bit for bit;
+// element 100 may be any of the levels tied for the smallest contrast.
+TEST(Vesk, MatchesTheReferenceOnRandomImages)
+{
+    std::mt19937_64 random(20261210);
+    for (int trial = 0; trial < 300; ++trial) {
+        const size_t rows = random() % 40, columns = random() % 40;
+        const int style = trial % 4;
+        std::vector<double> input(rows * columns);
+        for (double& value : input) {
+            switch (style) {
+            case 0: value = (double)(random() % 256); break;                      // whole levels
+            case 1: value = (double)(random() % 4) * 85.0; break;                 // few levels, ties
+            case 2: value = std::uniform_real_distribution<double>(-1, 256)(random); break;
+            default: value = std::uniform_real_distribution<double>(-300, 600)(random); break;
+            }
+        }
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
+        const CallReport report = callVesk(doubleMatrix(rows, columns, input));
+        const reference::AbsoluteContrast expected = reference::absoluteContrast(input);
+        expectBitsEqual(mapOf(report), expected.map, "map");
+        std::vector<double> dist = distributionOf(report);
+        const double least = dist[100];
+        if (!expected.leastContrastCandidates.empty()) {
+            EXPECT_NE(std::find(expected.leastContrastCandidates.begin(),
+                                expected.leastContrastCandidates.end(), least),
+                      expected.leastContrastCandidates.end())
+                << "element 100 = " << least;
+            dist[100] = expected.distribution[100];
+        }
+        expectBitsEqual(dist, expected.distribution, "distribution");
+    }
+}
+
+TEST(Vesk, BundledPhotographMatchesTheReference)
+{
+    const InputMatrix photo = readPgm(dataDirectory() + "/camera.pgm");
+    const CallReport report = callVesk(photo);
+    const reference::AbsoluteContrast expected = reference::absoluteContrast(photo.values);
+    expectBitsEqual(mapOf(report), expected.map, "map");
+    ASSERT_EQ(expected.leastContrastCandidates.size(), 1u);
+    expectBitsEqual(distributionOf(report), expected.distribution, "distribution");
+}
+
+// 4096 x 4096 with 3n/8 elements at level 0, n/4 at 100 and 3n/8 at 255:
+// contrasts 965 n/8, 765 n/8 and 1075 n/8. The largest, 2,254,438,400, no
+// longer fits 32 bits; the distribution must still follow the bucket rule.
+TEST(Vesk, LargeImageDistributionFollowsTheClosedForm)
+{
+    const size_t side = 4096, n = side * side;
+    std::vector<double> input(n, 0.0);
+    for (size_t k = 0; k < n; ++k)
+        input[k] = k % 8 < 3 ? 0.0 : k % 8 < 5 ? 100.0 : 255.0;
+    const CallReport report = callVesk(doubleMatrix(side, side, std::move(input)));
+
+    const int64_t eighth = (int64_t)n / 8;
+    const double atZero = (double)(965 * eighth), atHundred = (double)(765 * eighth),
+                 maximum = (double)(1075 * eighth);
+    ASSERT_GT(maximum, 2147483647.0);
+    const std::vector<double>& map = mapOf(report);
+    EXPECT_EQ(bitsOf(map[0]), bitsOf(atZero / maximum));
+    EXPECT_EQ(bitsOf(map[3]), bitsOf(atHundred / maximum));
+    EXPECT_EQ(bitsOf(map[7]), bitsOf(1.0));
+    expectBitsEqual(distributionOf(report),
+                    distribution({{(int)(atZero / maximum * 100.0), (double)(3 * eighth)},
+                                  {(int)(atHundred / maximum * 100.0), (double)(2 * eighth)},
+                                  {100, 100 / 255.0}}),
+                    "distribution");
 }
