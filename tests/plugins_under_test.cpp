@@ -65,6 +65,28 @@ standin::CallReport callWith(standin::MexEntry entry, const standin::InputMatrix
     return report;
 }
 
+standin::CallReport callCompleted(standin::MexEntry entry, const standin::InputMatrix& input,
+                                  int outputCount)
+{
+    standin::CallReport report = callWith(entry, input, outputCount);
+    EXPECT_TRUE(report.completed) << report.errorIdentifier << ": " << report.errorMessage;
+    return report;
+}
+
+const std::vector<double>& outputValues(const standin::CallReport& report, size_t slot)
+{
+    return report.outputs.at(slot).value().values;
+}
+
+void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
+                    const char* what)
+{
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t k = 0; k < expected.size(); ++k)
+        ASSERT_EQ(bitsOf(actual[k]), bitsOf(expected[k]))
+            << what << "[" << k << "]: " << actual[k] << " != " << expected[k];
+}
+
 unsigned long long bitsOf(double value)
 {
     unsigned long long bits;

@@ -22,8 +22,19 @@ standin::MexEntry vesk2Entry();
 standin::CallReport callWith(standin::MexEntry entry, const standin::InputMatrix& input,
                              int outputCount = 2);
 
+// callWith, and fails the current test unless the call completed.
+standin::CallReport callCompleted(standin::MexEntry entry, const standin::InputMatrix& input,
+                                  int outputCount = 2);
+
+// The values of output slot `slot` (the first output: 0).
+const std::vector<double>& outputValues(const standin::CallReport& report, size_t slot);
+
 // The bit pattern of a double, so that -0.0 and 0.0 compare unequal.
 unsigned long long bitsOf(double value);
+
+// Same length and the same bits element by element; `what` names the array.
+void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
+                    const char* what);
 
 // Reads an 8-bit binary PGM into column-major grey levels.
 standin::InputMatrix readPgm(const std::string& path);

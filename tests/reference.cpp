@@ -42,6 +42,14 @@ std::map<int32_t, double> contrastByLevel(const std::vector<int32_t>& levels)
     return contrast;
 }
 
+std::vector<int32_t> levelsOf(const std::vector<double>& input, int32_t (*mapLevel)(double))
+{
+    std::vector<int32_t> levels;
+    for (double value : input)
+        levels.push_back(mapLevel(value));
+    return levels;
+}
+
 double normaliserOf(const std::map<int32_t, double>& contrast)
 {
     double maximum = 0.0;
@@ -54,9 +62,7 @@ double normaliserOf(const std::map<int32_t, double>& contrast)
 
 AbsoluteContrast absoluteContrast(const std::vector<double>& input)
 {
-    std::vector<int32_t> levels;
-    for (double value : input)
-        levels.push_back(levelOf(value));
+    const std::vector<int32_t> levels = levelsOf(input, levelOf);
     const std::map<int32_t, double> contrast = contrastByLevel(levels);
     const double normaliser = normaliserOf(contrast);
 
@@ -82,9 +88,7 @@ AbsoluteContrast absoluteContrast(const std::vector<double>& input)
 
 SignedContrast signedContrast(const std::vector<double>& input)
 {
-    std::vector<int32_t> levels;
-    for (double value : input)
-        levels.push_back(unitLevelOf(value));
+    const std::vector<int32_t> levels = levelsOf(input, unitLevelOf);
     const std::map<int32_t, double> contrast = contrastByLevel(levels);
     const double normaliser = normaliserOf(contrast);
 

@@ -21,14 +21,12 @@ const double kInf = std::numeric_limits<double>::infinity();
 
 CallReport callVesk2(const InputMatrix& input)
 {
-    CallReport report = callWith(vesk2Entry(), input);
-    EXPECT_TRUE(report.completed) << report.errorIdentifier << ": " << report.errorMessage;
-    return report;
+    return callCompleted(vesk2Entry(), input);
 }
 
 const std::vector<double>& mapOf(const CallReport& report)
 {
-    return report.outputs.at(0).value().values;
+    return outputValues(report, 0);
 }
 
 double levelOf(const CallReport& report)
@@ -39,21 +37,13 @@ double levelOf(const CallReport& report)
     return level.values.at(0);
 }
 
-void expectBitsEqual(const std::vector<double>& actual, const std::vector<double>& expected)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t k = 0; k < expected.size(); ++k)
-        ASSERT_EQ(bitsOf(actual[k]), bitsOf(expected[k]))
-            << "map[" << k << "]: " << actual[k] << " != " << expected[k];
-}
-
 }  // namespace
 
 TEST(Vesk2, WorkedExample)
 {
     // Levels 0, 0, 0, 2, 3: contrasts 5, 7, 10; the least-contrast level is 0.
     const CallReport report = callVesk2(doubleMatrix(1, 5, {0, 0, 0, 2 / 255.0, 3 / 255.0}));
-    expectBitsEqual(mapOf(report), {-0.5, -0.5, -0.5, 0.7, 1.0});
+    expectSameBits(mapOf(report), {-0.5, -0.5, -0.5, 0.7, 1.0}, "map");
     EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(0.0));
 }
 
@@ -63,21 +53,21 @@ TEST(Vesk2, SignFollowsTheLeastContrastLevel)
     // least contrast: it and the level below are negative, the one above positive.
     const CallReport report =
         callVesk2(doubleMatrix(5, 1, {0, 100 / 255.0, 100 / 255.0, 100 / 255.0, 1.0}));
-    expectBitsEqual(mapOf(report), {-(555.0 / 720), -(255.0 / 720), -(255.0 / 720),
-                                    -(255.0 / 720), 1.0});
+    expectSameBits(mapOf(report), {-(555.0 / 720), -(255.0 / 720), -(255.0 / 720),
+                                    -(255.0 / 720), 1.0}, "map");
     EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(100 / 255.0));
 }
 
 TEST(Vesk2, TiedSmallestContrastChoosesTheLowerLevel)
 {
     const CallReport extremes = callVesk2(doubleMatrix(1, 2, {0.0, 1.0}));
-    expectBitsEqual(mapOf(extremes), {-1.0, 1.0});
+    expectSameBits(mapOf(extremes), {-1.0, 1.0}, "map");
     EXPECT_EQ(bitsOf(levelOf(extremes)), bitsOf(0.0));
 
     // Levels 10 and 20, twice each: both have contrast 20, and 10 wins.
     const CallReport pair = callVesk2(doubleMatrix(1, 4, {20 / 255.0, 10 / 255.0, 20 / 255.0,
                                                           10 / 255.0}));
-    expectBitsEqual(mapOf(pair), {1.0, -1.0, 1.0, -1.0});
+    expectSameBits(mapOf(pair), {1.0, -1.0, 1.0, -1.0}, "map");
     EXPECT_EQ(bitsOf(levelOf(pair)), bitsOf(10 / 255.0));
 }
 
@@ -86,7 +76,7 @@ TEST(Vesk2, UniformImageIsNegativeZeroEverywhere)
     for (double intensity : {0.0, 0.5, 1.0, 7.0}) {
         SCOPED_TRACE(intensity);
         const CallReport report = callVesk2(doubleMatrix(3, 2, std::vector<double>(6, intensity)));
-        expectBitsEqual(mapOf(report), std::vector<double>(6, -0.0));
+        expectSameBits(mapOf(report), std::vector<double>(6, -0.0), "map");
         EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(reference::unitLevelOf(intensity) / 255.0));
     }
 }
@@ -129,7 +119,7 @@ TEST(Vesk2, QuantisesIntensitiesToLevels)
         const CallReport actual = callVesk2(doubleMatrix(1, 3, {c.intensity, 0.0, 100 / 255.0}));
         const CallReport expected =
             callVesk2(doubleMatrix(1, 3, {c.level / 255.0, 0.0, 100 / 255.0}));
-        expectBitsEqual(mapOf(actual), mapOf(expected));
+        expectSameBits(mapOf(actual), mapOf(expected), "map");
         EXPECT_EQ(bitsOf(levelOf(actual)), bitsOf(levelOf(expected)));
     }
 }
@@ -186,7 +176,7 @@ TEST(Vesk2, MatchesTheReferenceOnRandomImages)
         SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
         const CallReport report = callVesk2(doubleMatrix(rows, columns, input));
         const reference::SignedContrast expected = reference::signedContrast(input);
-        expectBitsEqual(mapOf(report), expected.map);
+        expectSameBits(mapOf(report), expected.map, "map");
         EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(expected.leastContrastLevel));
     }
 }
@@ -198,6 +188,6 @@ TEST(Vesk2, BundledPhotographMatchesTheReference)
         value /= 255.0;
     const CallReport report = callVesk2(photo);
     const reference::SignedContrast expected = reference::signedContrast(photo.values);
-    expectBitsEqual(mapOf(report), expected.map);
+    expectSameBits(mapOf(report), expected.map, "map");
     EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(expected.leastContrastLevel));
 }
