@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The main job: builds the Octave plug-ins and draws, for every bundled
+# photograph, its contrast maps and distribution as a PNG figure.
+# Usage: bash tools/demo.sh [OUTPUT_FOLDER]   (default: build-demo/figures)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash tools/install-deps.sh
+
+build=build-demo
+output=$(realpath -m "${1:-$build/figures}")
+
+echo "== building the Octave plug-ins"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j 2 --target vesk_octave
+
+echo "== drawing the figures"
+octave-cli --no-init-file --no-history --quiet --eval "
+  addpath ('$root/$build/octave', '$root/matlab/demo');
+  warning ('off', 'Octave:gnuplot-graphics');
+  graphics_toolkit ('gnuplot');
+  vesk_demo ('$root/data', '$output');"
+
+echo "Figures written to $output"
