@@ -5,9 +5,15 @@
 # The sanitizer build skips them: Octave itself is not instrumented, so an
 # instrumented plug-in would not load, and an uninstrumented one would test
 # nothing new.
-find_program(VESK_MKOCTFILE mkoctfile)
-find_program(VESK_OCTAVE_CLI octave-cli)
-if(NOT VESK_MKOCTFILE OR NOT VESK_OCTAVE_CLI)
+option(VESK_WITH_OCTAVE "Build the Octave plug-ins when Octave is found" ON)
+if(VESK_WITH_OCTAVE)
+  find_program(VESK_MKOCTFILE mkoctfile)
+  find_program(VESK_OCTAVE_CLI octave-cli)
+endif()
+if(NOT VESK_WITH_OCTAVE)
+  message(STATUS "Octave plug-ins: not built (VESK_WITH_OCTAVE is OFF)")
+  set(VESK_HAVE_OCTAVE OFF)
+elseif(NOT VESK_MKOCTFILE OR NOT VESK_OCTAVE_CLI)
   message(STATUS "Octave plug-ins: not built (mkoctfile or octave-cli not found)")
   set(VESK_HAVE_OCTAVE OFF)
 elseif(VESK_SANITIZE)
@@ -62,7 +68,9 @@ if(VESK_HAVE_OCTAVE)
   add_custom_target(vesk_octave ALL DEPENDS ${octave_outputs})
 
   include(octave_package.cmake)
-  if(VESK_BUILD_TESTS)
-    add_subdirectory(tests)
-  endif()
+endif()
+
+# Without Octave the suite's tests still exist and report themselves skipped.
+if(VESK_BUILD_TESTS AND NOT VESK_SANITIZE)
+  add_subdirectory(tests)
 endif()
