@@ -3,13 +3,13 @@
 # photograph, its contrast maps and distribution as a PNG figure.
 # Usage: bash tools/demo.sh [OUTPUT_FOLDER]   (default: build-demo/figures)
 set -euo pipefail
+output=${1:+$(realpath -m "$1")}  # relative to where the command is run
 cd "$(dirname "$0")/.."
 root=$PWD
+build=build-demo
+output=${output:-$root/$build/figures}
 
 bash tools/install-deps.sh
-
-build=build-demo
-output=$(realpath -m "${1:-$build/figures}")
 
 echo "== building the Octave plug-ins"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
