@@ -16,6 +16,10 @@
 %!  for f = fragments
 %!    assert (! isempty (strfind (text, f{1})), "%s: help lacks \"%s\"", name, f{1});
 %!  endfor
+%!  ## What the help command prints is that text.
+%!  printed = evalc (["help " name]);
+%!  assert (! isempty (strfind (printed, strtrim (lines{1}))), "help %s printed: %s", name, printed);
+%!  assert (! isempty (strfind (printed, "See also")));
 %!  ## help finds the text although the function itself is the compiled one.
 %!  assert (! isempty (regexp (which (name), '\.mex$', "once")), which (name));
 %!endfunction
