@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
-# The main job: builds the plug-ins and runs Vesk and Vesk2 through the
-# stand-in host on the bundled photograph. Writes the maps as PGM images and
-# the second outputs as text into out/, and prints where.
+# The main job: builds the Octave plug-ins and draws, for every bundled
+# photograph, its contrast maps and distribution as a PNG figure.
+# Usage: bash tools/demo.sh [OUTPUT_FOLDER]   (default: build-demo/figures)
 set -euo pipefail
+output=${1:+$(realpath -m "$1")}  # relative to where the command is run
 cd "$(dirname "$0")/.."
+root=$PWD
+build=build-demo
+output=${output:-$root/$build/figures}
 
 bash tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)" --target vesk-run Vesk Vesk2 >/dev/null
 
-mkdir -p out
-./build/host/standin/vesk-run build/mex/Vesk.mexa64 data/camera.pgm \
-  out/camera-vesk-map.pgm out/camera-vesk-distribution.txt
-./build/host/standin/vesk-run build/mex/Vesk2.mexa64 data/camera.pgm \
-  out/camera-vesk2-signed-map.pgm out/camera-vesk2-level.txt --unit
+echo "== building the Octave plug-ins"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j 2 --target vesk_octave
 
-echo "Wrote $(pwd)/out:"
-ls -1 out
-echo "Least-contrast level of camera.pgm (0..1): $(cat out/camera-vesk2-level.txt)"
+echo "== drawing the figures"
+octave-cli --no-init-file --no-history --quiet --eval "
+  addpath ('$root/$build/octave', '$root/matlab/demo');
+  warning ('off', 'Octave:gnuplot-graphics');
+  graphics_toolkit ('gnuplot');
+  vesk_demo ('$root/data', '$output');"
+
+echo "Figures written to $output"

@@ -5,6 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest libgtest-dev binutils
+  # Octave, headless: without recommends; gnuplot, fonts and ghostscript
+  # for printing figures (without the fonts every axes fails to render).
+  octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript
 )
 
 missing=()

@@ -1,0 +1,47 @@
+%VESK2  Signed global contrast map of a greyscale image of intensities 0..1.
+%   SMAP = Vesk2(IMG) quantises the intensities of IMG to 256 grey levels
+%   (fix(IMG * 255)) and gives every element the contrast of its level: the
+%   sum, over all elements, of the absolute difference between that level
+%   and theirs, divided by the largest such sum. The sign says on which side
+%   of the least-contrast level (the level closest to the rest of the image)
+%   the element lies: positive above it, negative at or below it. SMAP has
+%   the size of IMG and holds values -1..1; elements at the least-contrast
+%   level hold a negative value or -0. An image of a single level gives -0
+%   everywhere.
+%
+%   [SMAP, LEVEL] = Vesk2(IMG) also returns LEVEL, a 1 x 1 double: the
+%   least-contrast level divided by 255, a value 0..1 (when several levels
+%   tie, the lowest of them).
+%
+%   Vesk2(IMG) with no output returns SMAP in ans.
+%
+%   Input: IMG is one real, full, 2-D double matrix of fewer than 2^31
+%   elements, each an intensity 0..1, such as im2double(img) or
+%   double(img) / 255 of an 8-bit greyscale image. IMG * 255 is truncated
+%   toward zero; results below 0 count as level 0 and results from 256 up to
+%   2^31 as level 255; NaN, Inf, -Inf and values whose product with 255 is
+%   2^31 or more count as level 0. An empty IMG gives an empty SMAP of the
+%   same size and a LEVEL of 0.
+%
+%   Bad input gets an error with one of these identifiers, and a message
+%   that says what to pass instead:
+%     Vesk2:nargin     not exactly one input
+%     Vesk2:nargout    more than two outputs asked for
+%     Vesk2:notDouble  not double: uint8 straight from imread, single,
+%                      logical, char, integer, cell, struct (use
+%                      double(IMG) / 255 for a uint8 image)
+%     Vesk2:sparse     a sparse matrix (use full(IMG))
+%     Vesk2:complex    a complex matrix (use real(IMG) or abs(IMG))
+%     Vesk2:notMatrix  more than two dimensions, such as an RGB image (use
+%                      rgb2gray(IMG) or one channel, IMG(:,:,1))
+%     Vesk2:tooLarge   2^31 elements or more, or a dimension of 2^31 or more
+%
+%   Example:
+%     img = double(imread('camera.png')) / 255;
+%     [smap, level] = Vesk2(img);
+%     imagesc(smap, [-1 1]); axis image; colorbar
+%     leastContrastLevel = level * 255
+%
+%   See also VESK, DOUBLE, RGB2GRAY, IM2DOUBLE.
+
+% Help text only: MATLAB and Octave call the compiled Vesk2 beside this file.

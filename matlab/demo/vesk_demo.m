@@ -1,0 +1,131 @@
+function files = vesk_demo(dataFolder, outputFolder)
+%VESK_DEMO  Contrast figures of photographs, written as PNG files.
+%   FILES = vesk_demo(DATAFOLDER, OUTPUTFOLDER) reads every *.png in
+%   DATAFOLDER (colour ones converted with rgb2gray) and writes, for each,
+%   OUTPUTFOLDER/<name>_contrast.png: the photograph, its Vesk contrast map,
+%   its Vesk2 signed contrast map and the Vesk contrast distribution. FILES
+%   lists the files written. Needs no display (invisible figures).
+%
+%   See also VESK, VESK2.
+
+if ~exist(outputFolder, 'dir')
+    mkdir(outputFolder);
+end
+photos = dir(fullfile(dataFolder, '*.png'));
+files = {};
+for k = 1:numel(photos)
+    [~, name] = fileparts(photos(k).name);
+    img = readGrey(fullfile(dataFolder, photos(k).name));
+    file = fullfile(outputFolder, [name '_contrast.png']);
+    drawFigure(img, photos(k).name, file);
+    files{end + 1} = file; %#ok<AGROW>
+    fprintf('%s\n', file);
+end
+end
+
+function img = readGrey(file)
+% The photograph as 8-bit grey levels (uint8).
+state = warning('off', 'all');  % a colour profile may draw a harmless warning
+img = imread(file);
+warning(state);
+if ndims(img) == 3
+    img = rgb2gray(img);
+end
+end
+
+function drawFigure(img, title_, file)
+grey = double(img);
+[map, dist] = Vesk(grey);
+[smap, level] = Vesk2(grey / 255);
+
+figureHandle = figure('visible', 'off', 'position', [0 0 1500 1000]);
+cleanup = onCleanup(@() close(figureHandle));
+
+% Each panel is drawn as a true-colour image, so that every panel keeps
+% its own colour map whatever the graphics toolkit; the colour bars are
+% drawn the same way.
+subplot(2, 3, 1);
+image(repmat(grey / 255, [1 1 3]));
+axis image off;
+title(sprintf('%s (%d x %d)', title_, size(img, 1), size(img, 2)), 'interpreter', 'none');
+
+% No grey level is close to all others, so the map rarely goes near 0: its
+% colours span the range it covers, the rare levels white.
+subplot(2, 3, 2);
+[low, high] = valueRange(map);
+image(toColour(map, low, high, hot(256)));
+axis image off;
+title(twoLines('Vesk: contrast of each element''s grey level', ...
+               'white and yellow: rare grey levels, far from most of the image'));
+drawColourBar(hot(256), low, high);
+
+subplot(2, 3, 3);
+image(toColour(smap, -1, 1, diverging(256)));
+axis image off;
+title(twoLines(sprintf('Vesk2: signed contrast about grey level %d', round(level * 255)), ...
+               'red: brighter than that level, blue: darker; deeper: rarer'));
+drawColourBar(diverging(256), -1, 1);
+
+subplot(2, 1, 2);
+bar(0:99, dist(1:100), 1, 'facecolor', [0.85 0.33 0.1], 'edgecolor', 'none');
+xlim([-1 100]);
+grid on;
+xlabel('contrast of the element''s grey level, % of the largest');
+ylabel('elements');
+title(twoLines('Vesk contrast distribution: elements per 1% of the largest contrast', ...
+               sprintf(['rare grey levels are the tail on the right; least-contrast level %d; ' ...
+                        'elements at 100%%, not counted: %d'], ...
+                       round(dist(101) * 255), numel(grey) - sum(dist(1:100)))));
+
+print(figureHandle, file, '-dpng', '-r100');
+end
+
+function text = twoLines(first, second)
+% A two-line title. Octave's gnuplot toolkit passes a cell array's lines to
+% gnuplot unquoted, but turns a written \n into a line break.
+if exist('OCTAVE_VERSION', 'builtin') && strcmp(graphics_toolkit(), 'gnuplot')
+    text = [first '\n' second];
+else
+    text = {first, second};
+end
+end
+
+function [low, high] = valueRange(values)
+% The range the values cover, or 0..1 when they are all equal.
+low = min(values(:));
+high = max(values(:));
+if isempty(low) || low == high
+    low = 0;
+    high = 1;
+end
+end
+
+function rgb = toColour(values, low, high, colours)
+% values (low..high) as an rows x columns x 3 image through the colour map.
+index = round((values - low) / (high - low) * (size(colours, 1) - 1)) + 1;
+index = min(max(index, 1), size(colours, 1));
+rgb = reshape(colours(index, :), [size(values), 3]);
+end
+
+function drawColourBar(colours, low, high)
+% A vertical colour bar beside the current axes, labelled low..high.
+panel = get(gca, 'position');
+axes('position', [panel(1) + panel(3) + 0.005, panel(2) + 0.1 * panel(4), 0.012, 0.8 * panel(4)]);
+steps = size(colours, 1);
+image([0 1], [low high], reshape(colours, [steps 1 3]));
+ticks = linspace(low, high, 5);
+labels = arrayfun(@(value) sprintf('%.2f', value), ticks, 'uniformoutput', false);
+set(gca, 'ydir', 'normal', 'xtick', [], 'yaxislocation', 'right', ...
+    'ytick', ticks, 'yticklabel', labels);
+end
+
+function colours = diverging(steps)
+% Blue through white to red, symmetric about the middle.
+t = linspace(-1, 1, steps)';
+blue = [0.13 0.40 0.67];
+red = [0.70 0.09 0.17];
+colours = zeros(steps, 3);
+below = t < 0;
+colours(below, :) = 1 - (-t(below)) * (1 - blue);
+colours(~below, :) = 1 - t(~below) * (1 - red);
+end

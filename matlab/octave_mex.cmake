@@ -1,0 +1,76 @@
+# Vesk.mex and Vesk2.mex for GNU Octave, compiled by mkoctfile --mex from the
+# same sources as the stand-in build, with Octave's mex.h (VESK_HOST_SDK), into
+# ${CMAKE_BINARY_DIR}/octave beside their help files.
+#
+# The sanitizer build skips them: Octave itself is not instrumented, so an
+# instrumented plug-in would not load, and an uninstrumented one would test
+# nothing new.
+option(VESK_WITH_OCTAVE "Build the Octave plug-ins when Octave is found" ON)
+if(VESK_WITH_OCTAVE)
+  find_program(VESK_MKOCTFILE mkoctfile)
+  find_program(VESK_OCTAVE_CLI octave-cli)
+endif()
+if(NOT VESK_WITH_OCTAVE)
+  message(STATUS "Octave plug-ins: not built (VESK_WITH_OCTAVE is OFF)")
+  set(VESK_HAVE_OCTAVE OFF)
+elseif(NOT VESK_MKOCTFILE OR NOT VESK_OCTAVE_CLI)
+  message(STATUS "Octave plug-ins: not built (mkoctfile or octave-cli not found)")
+  set(VESK_HAVE_OCTAVE OFF)
+elseif(VESK_SANITIZE)
+  message(STATUS "Octave plug-ins: not built in the sanitizer build")
+  set(VESK_HAVE_OCTAVE OFF)
+else()
+  message(STATUS "Octave plug-ins: built with ${VESK_MKOCTFILE}")
+  set(VESK_HAVE_OCTAVE ON)
+endif()
+
+if(VESK_HAVE_OCTAVE)
+  set(VESK_OCTAVE_DIR "${CMAKE_BINARY_DIR}/octave")
+
+  # Default mkoctfile flags otherwise: they keep C++ exceptions on, which
+  # Octave's mexErrMsgIdAndTxt throws through the plug-in's frames.
+  set(octave_mex_flags --mex -DVESK_HOST_SDK -Wall -Wextra -Wpedantic -Wshadow
+      "-Wl,--version-script=${VESK_PLUGIN_EXPORTS}")
+  if(VESK_WERROR)
+    list(APPEND octave_mex_flags -Werror)
+  endif()
+  foreach(dir IN LISTS VESK_MEX_INCLUDE_DIRS)
+    list(APPEND octave_mex_flags "-I${dir}")
+  endforeach()
+
+  set(octave_outputs)
+  foreach(name IN ITEMS Vesk Vesk2)
+    string(TOUPPER "${name}" upper)
+    string(TOLOWER "${name}" plugin_dir)
+    set(output "${VESK_OCTAVE_DIR}/${name}.mex")
+    add_custom_command(
+      OUTPUT "${output}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${VESK_OCTAVE_DIR}"
+      COMMAND "${VESK_MKOCTFILE}" ${octave_mex_flags}
+              "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
+              ${${upper}_MEX_SOURCES}
+      DEPENDS ${${upper}_MEX_SOURCES} ${VESK_MEX_HEADERS} "${VESK_PLUGIN_EXPORTS}"
+      COMMENT "Building ${name}.mex for Octave"
+      VERBATIM)
+    list(APPEND octave_outputs "${output}")
+  endforeach()
+
+  foreach(help IN LISTS VESK_HELP_FILES)
+    get_filename_component(help_name "${help}" NAME)
+    add_custom_command(
+      OUTPUT "${VESK_OCTAVE_DIR}/${help_name}"
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help}" "${VESK_OCTAVE_DIR}/${help_name}"
+      DEPENDS "${help}"
+      VERBATIM)
+    list(APPEND octave_outputs "${VESK_OCTAVE_DIR}/${help_name}")
+  endforeach()
+
+  add_custom_target(vesk_octave ALL DEPENDS ${octave_outputs})
+
+  include(octave_package.cmake)
+endif()
+
+# Without Octave the suite's tests still exist and report themselves skipped.
+if(VESK_BUILD_TESTS AND NOT VESK_SANITIZE)
+  add_subdirectory(tests)
+endif()

@@ -1,0 +1,112 @@
+## Every rejection of both plug-ins, by identifier and advice, and Octave's
+## state after each: it goes on working and the next call is correct.
+## Run with run_suite ("rejection_suite.m").
+
+%!function check_rejection (call, name, reason, advice)
+%!  F = str2func (name);
+%!  try
+%!    eval (call);
+%!  catch err
+%!    if (! strcmp (err.identifier, [name ":" reason]))
+%!      error ("%s (%s): identifier %s, expected %s:%s", call, name, err.identifier, name, reason);
+%!    endif
+%!    assert (! isempty (strfind (err.message, advice)),
+%!            "%s: message \"%s\" lacks \"%s\"", call, err.message, advice);
+%!    return;
+%!  end_try_catch
+%!  error ("%s (%s) was not rejected", call, name);
+%!endfunction
+
+%!function check_next_call (name)
+%!  img = [0 0 0 2 3; 1 1 250 9 9];
+%!  if (strcmp (name, "Vesk"))
+%!    [map, dist] = Vesk (img);
+%!    [want_map, want_dist] = reference_vesk (img);
+%!    assert_same_bits (dist, want_dist, "dist after an error");
+%!  else
+%!    [map, level] = Vesk2 (img / 255);
+%!    [want_map, want_level] = reference_vesk2 (img / 255);
+%!    assert_same_bits (level, want_level, "level after an error");
+%!  endif
+%!  assert_same_bits (map, want_map, "map after an error");
+%!endfunction
+
+%!function kilobytes = resident_kilobytes ()
+%!  status = fileread ("/proc/self/status");
+%!  kilobytes = str2double (regexp (status, 'VmRSS:\s*(\d+)', "tokens", "once"){1});
+%!endfunction
+
+## Each row: the call (F is the plug-in), the identifier's reason, a piece
+## of the advice the message must give.
+%!shared cases
+%! cases = {
+%!   "F ();",                                   "nargin",    "exactly one input"
+%!   "F (1, 2);",                               "nargin",    "exactly one input"
+%!   "[a, b, c] = F (1);",                      "nargout",   "at most two outputs"
+%!   "F (photograph ('camera.png'));",          "notDouble", "class uint8"
+%!   "F (photograph ('astronaut.png'));",       "notDouble", "class uint8"
+%!   "F (single (photograph ('camera.png')));", "notDouble", "class single"
+%!   "F (true (2));",                           "notDouble", "class logical"
+%!   "F ('abc');",                              "notDouble", "class char"
+%!   "F (int16 ([1 2]));",                      "notDouble", "class int16"
+%!   "F ({1});",                                "notDouble", "class cell"
+%!   "F (struct ('a', 1));",                    "notDouble", "class struct"
+%!   "F (@sin);",                               "notDouble", "class function_handle"
+%!   "F (sparse (eye (3)));",                   "sparse",    "full(img)"
+%!   "F (complex (ones (2), 1));",              "complex",   "real(img)"
+%!   "F (complex (1, 0));",                     "complex",   "real(img)"
+%!   "F (double (photograph ('astronaut.png')));", "notMatrix", "rgb2gray(img)"
+%!   "F (zeros (2, 2, 2));",                    "notMatrix", "rgb2gray(img)"
+%!   "F (zeros (0, 2^31));",                    "tooLarge",  "0 x 2147483648"
+%!   "F (zeros (2^31, 0));",                    "tooLarge",  "2147483648 x 0"
+%! };
+
+%!test
+%! for k = 1:rows (cases)
+%!   check_rejection (cases{k, 1}, "Vesk", cases{k, 2}, cases{k, 3});
+%!   check_next_call ("Vesk");
+%! endfor
+%!test
+%! for k = 1:rows (cases)
+%!   check_rejection (cases{k, 1}, "Vesk2", cases{k, 2}, cases{k, 3});
+%!   check_next_call ("Vesk2");
+%! endfor
+
+## The advice for a non-double image fits each plug-in's domain.
+%!test
+%! check_rejection ("F (photograph ('camera.png'));", "Vesk", "notDouble", "Vesk(double(img))");
+%! check_rejection ("F (photograph ('camera.png'));", "Vesk2", "notDouble", "Vesk2(double(img) / 255)");
+
+## Octave's own error machinery is intact afterwards: a plain error still
+## carries its identifier, and try/catch nesting still works.
+%!test
+%! check_rejection ("F (uint8 (1));", "Vesk", "notDouble", "double(img)");
+%! try
+%!   error ("Caller:own", "the caller's own error");
+%! catch err
+%!   assert (err.identifier, "Caller:own");
+%! end_try_catch
+%! check_next_call ("Vesk");
+
+## Nothing is held after a call: neither what a rejected call touched nor the
+## scratch and unreturned outputs of calls that ask for one output.
+%!testif ; exist ("/proc/self/status", "file")
+%! img = rand (1000) * 255;
+%! for warm = 1:3
+%!   map = Vesk (img);  smap = Vesk2 (img / 255);
+%! endfor
+%! before = resident_kilobytes ();
+%! for k = 1:5000
+%!   try
+%!     Vesk (uint8 (img(1:10, 1:10)));
+%!   catch
+%!   end_try_catch
+%! endfor
+%! for k = 1:150
+%!   map = Vesk (img);          # 12 MB of scratch and outputs per call
+%!   smap = Vesk2 (img / 255);  # its scratch is left to the host
+%! endfor
+%! growth = resident_kilobytes () - before;
+%! assert (growth < 100 * 1024, "resident size grew by %d kB", growth);
+%! check_next_call ("Vesk");
+%! check_next_call ("Vesk2");

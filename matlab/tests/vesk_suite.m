@@ -1,0 +1,102 @@
+## Vesk called as an Octave user calls it, compared bit for bit with
+## reference_vesk. Run with run_suite ("vesk_suite.m").
+
+%!function check_vesk (img, what)
+%!  [map, dist] = Vesk (img);
+%!  [want_map, want_dist, candidates] = reference_vesk (img);
+%!  assert_same_bits (map, want_map, [what " map"]);
+%!  assert_same_bits (dist(1:100), want_dist(1:100), [what " dist(1:100)"]);
+%!  assert (size (dist), [101, 1]);
+%!  if (isempty (candidates))
+%!    assert_same_bits (dist(101), 0, [what " dist(101)"]);
+%!  else
+%!    assert (any (typecast (dist(101), "uint64") == typecast (candidates, "uint64")),
+%!            "%s: dist(101) = %.17g is no least-contrast level", what, dist(101));
+%!  endif
+%!endfunction
+
+## Worked examples, with their outputs written out by hand.
+%!test
+%! [map, dist] = Vesk ([0 0 0 2 3]);
+%! assert_same_bits (map, [5 5 5 7 10] / 10);
+%! want = zeros (101, 1);  want(51) = 3;  want(71) = 1;
+%! assert_same_bits (dist, want);
+%!test
+%! ## 29 / 50 * 100 is 57.99999999999999: bucket 57.
+%! [map, dist] = Vesk ([0 8 29]);
+%! assert_same_bits (map, [37 29 50] / 50);
+%! want = zeros (101, 1);  want(58) = 1;  want(75) = 1;  want(101) = 8 / 255;
+%! assert_same_bits (dist, want);
+%!test
+%! ## One level: all zeros, every element in bucket 0.
+%! [map, dist] = Vesk (repmat (7, 3, 4));
+%! assert_same_bits (map, zeros (3, 4));
+%! want = zeros (101, 1);  want(1) = 12;  want(101) = 7 / 255;
+%! assert_same_bits (dist, want);
+%!test
+%! ## 0 and 255 tie for the smallest contrast: either may come first.
+%! [map, dist] = Vesk ([0; 255]);
+%! assert_same_bits (map, [1; 1]);
+%! assert_same_bits (dist(1:100), zeros (100, 1));
+%! assert (dist(101) == 0 || dist(101) == 1);
+
+## Edge cases: each row an input that must match the reference.
+%!test
+%! cases = {
+%!   [10.9 10.2 -0.5 3],                          "fractions truncate toward zero"
+%!   [256 -1 1e300 NaN Inf -Inf 2^31 2^31-1 255.9 4], "values outside 0..255"
+%!   -0 * ones(2, 2),                            "negative zero"
+%!   [0 0 0 0 255],                               "one rare bright element"
+%!   zeros(0, 0),                                "empty"
+%!   zeros(0, 7),                                "no rows"
+%!   zeros(7, 0),                                "no columns"
+%!   reshape(0:255, 16, 16),                     "every level once"
+%!   reshape(0:255, 16, 16)',                    "every level once, transposed"
+%!   magic(4) * 15,                              "a 4 x 4 magic square"
+%! };
+%! for k = 1:rows (cases)
+%!   check_vesk (cases{k, 1}, cases{k, 2});
+%! endfor
+%!test
+%! ## Element k of the map belongs to element k of the input, whatever the shape.
+%! img = [0 0 0; 2 3 0];
+%! [map, ~] = Vesk (img);
+%! [row_map, ~] = Vesk (img(:)');
+%! assert_same_bits (map, reshape (row_map, 2, 3));
+
+## Random images of many shapes and kinds.
+%!test
+%! images = random_images (255);
+%! for k = 1:numel (images)
+%!   check_vesk (images{k}, sprintf ("random image %d (%s)", k, mat2str (size (images{k}))));
+%! endfor
+
+## The bundled photographs, as read from disk.
+%!test
+%! camera = double (photograph ("camera.png"));
+%! check_vesk (camera, "camera.png");
+%! check_vesk (double (rgb2gray (photograph ("astronaut.png"))), "astronaut.png");
+%! check_vesk (camera(1:2:end, :)', "camera.png, odd rows, transposed");
+%!test
+%! ## Elements 1..100 count every element except those at the largest contrast.
+%! camera = double (photograph ("camera.png"));
+%! [map, dist] = Vesk (camera);
+%! assert (sum (dist(1:100)), numel (camera) - nnz (map == 1));
+%! assert (max (map(:)), 1);
+
+## The calling forms.
+%!test
+%! img = double (photograph ("camera.png"));
+%! [map, dist] = Vesk (img);
+%! one = Vesk (img);
+%! assert_same_bits (one, map, "map = Vesk (img)");
+%! Vesk (img);
+%! assert_same_bits (ans, map, "Vesk (img) into ans");
+%! [~, only_dist] = Vesk (img);
+%! assert_same_bits (only_dist, dist, "[~, dist] = Vesk (img)");
+%!test
+%! ## The input is left as it was.
+%! img = double (photograph ("camera.png"));
+%! copy = img + 0;
+%! [~, ~] = Vesk (img);
+%! assert_same_bits (img, copy, "input after the call");
