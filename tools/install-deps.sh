@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest libgtest-dev binutils
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()

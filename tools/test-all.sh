@@ -17,3 +17,9 @@ echo "== sanitizer build and tests"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON -DVESK_SANITIZE=ON
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing both plug-ins"
+bash tools/fuzz.sh
+
+echo "== valgrind memcheck of the test programs"
+bash tools/memcheck.sh
