@@ -1,4 +1,4 @@
-# Memcheck (VESK_MEMCHECK=ON): every test program of this directory also runs
+# Memcheck (VESK_MEMCHECK=ON): every GoogleTest program of this directory also runs
 # whole under valgrind, as a test labelled "memcheck" that fails on any memory
 # error or leak. Added at the end of the directory, so that programs added
 # after this file is included are covered too. A program sets the target
@@ -10,7 +10,8 @@ function(vesk_add_memcheck_tests)
   get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
-    if(NOT type STREQUAL "EXECUTABLE")
+    get_target_property(libraries ${target} LINK_LIBRARIES)
+    if(NOT type STREQUAL "EXECUTABLE" OR NOT "GTest::gtest_main" IN_LIST libraries)
       continue()
     endif()
     if(NOT VESK_VALGRIND)
