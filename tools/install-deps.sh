@@ -8,6 +8,7 @@ packages=(
   # Octave, headless: without recommends; gnuplot, fonts and ghostscript
   # for printing figures (without the fonts every axes fails to render).
   octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()

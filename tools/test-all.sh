@@ -20,3 +20,9 @@ ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 echo "== main job: the Octave demo"
 bash tools/demo.sh
+
+echo "== fuzzing both plug-ins"
+bash tools/fuzz.sh
+
+echo "== valgrind memcheck of the test programs"
+bash tools/memcheck.sh

@@ -1,0 +1,185 @@
+#include "fuzz_call.h"
+
+#include <float.h>
+#include <math.h>
+#include <string.h>
+
+namespace {
+
+// Reads bytes front to back; past the end every byte is 0.
+class ByteReader {
+public:
+    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    uint8_t next() { return position_ < size_ ? data_[position_++] : 0; }
+    uint64_t next64()
+    {
+        uint64_t value = 0;
+        for (int i = 0; i < 8; ++i)
+            value = value << 8 | next();
+        return value;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t position_ = 0;
+};
+
+double fromBits(uint64_t bits)
+{
+    double value;
+    memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Values at the edges of both mappings.
+const double kSpecialValues[32] = {
+    0.0,
+    -0.0,
+    1.0,
+    -1.0,
+    255.0,
+    256.0,
+    nextafter(256.0, 0.0),
+    -nextafter(1.0, 0.0),  // truncates to 0
+    fromBits(0x7ff8000000000000ULL),  // quiet NaN
+    fromBits(0x7ff8000000000001ULL),  // NaN with a payload
+    fromBits(0x7ff0000000000001ULL),  // signalling NaN
+    fromBits(0xfff8000000000000ULL),  // NaN with the sign bit
+    INFINITY,
+    -INFINITY,
+    fromBits(1),                       // smallest subnormal
+    -fromBits(0x000fffffffffffffULL),  // largest negative subnormal
+    DBL_MIN,
+    DBL_MAX,
+    -DBL_MAX,
+    2147483648.0,  // 2^31
+    2147483647.0,
+    2147483647.5,
+    -2147483648.0,
+    -2147483649.0,
+    2147483648.0 / 255.0,
+    nextafter(2147483648.0 / 255.0, 0.0),
+    nextafter(2147483648.0 / 255.0, INFINITY),
+    256.0 / 255.0,
+    1.0 / 255.0,
+    nextafter(1.0, 0.0),
+    1e10,
+    1e300,
+};
+
+double decodeValue(ByteReader& reader)
+{
+    const uint8_t tag = reader.next();
+    switch (tag >> 5) {
+    case 0:
+        return kSpecialValues[tag & 31];
+    case 1:
+    case 2:
+        return (double)reader.next();  // a grey level
+    case 3:
+        return reader.next() / 255.0;  // an intensity on a level
+    case 4: {
+        // One step either side of a level or an intensity level.
+        const double base = (tag & 2) ? reader.next() / 255.0 : (double)reader.next();
+        return nextafter(base, (tag & 1) ? INFINITY : -INFINITY);
+    }
+    case 5:
+        return reader.next() + (tag & 31) / 32.0;  // fractional grey level
+    case 6:
+        return (reader.next() - 128.0) * ((tag & 31) + 1);  // around and beyond 0..255
+    default:
+        return fromBits(reader.next64());  // any bit pattern
+    }
+}
+
+// Every class the host knows, double first and most often.
+const mxClassID kClasses[16] = {
+    mxDOUBLE_CLASS, mxDOUBLE_CLASS, mxUINT8_CLASS,   mxSINGLE_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS,
+    mxCELL_CLASS,   mxSTRUCT_CLASS, mxINT8_CLASS,    mxINT16_CLASS,  mxUINT16_CLASS,  mxINT32_CLASS,
+    mxUINT32_CLASS, mxINT64_CLASS,  mxUINT64_CLASS,  mxFUNCTION_CLASS,
+};
+
+// Dimensions at and around the limits of 32-bit element counts.
+uint64_t decodeHugeDimension(ByteReader& reader)
+{
+    static const uint64_t kDimensions[16] = {
+        0, 1, 2, 8192, 46340, 46341, 65536, 2147483647ULL, 2147483648ULL, 4294967295ULL,
+        4294967296ULL, 4294967297ULL, 1ULL << 62, 1ULL << 63, ~0ULL, 1073741824ULL,
+    };
+    const uint8_t tag = reader.next();
+    return tag < 0xF0 ? kDimensions[tag & 15] : reader.next64();
+}
+
+const uint64_t kMaxElements = 2147483647ULL;
+
+}  // namespace
+
+bool decodeFuzzCall(const uint8_t* data, size_t size, FuzzCall& call)
+{
+    ByteReader reader(data, size);
+    const uint8_t head = reader.next();
+    static const int kInputCounts[8] = {1, 1, 1, 1, 1, 0, 2, 3};
+    static const int kOutputCounts[8] = {2, 2, 1, 0, 2, 1, 3, -1};
+    const int inputCount = kInputCounts[head & 7];
+    call.outputCount = kOutputCounts[(head >> 3) & 7];
+    const int kind = head >> 6;  // 0, 1: plain double; 2: any class, flags, N-D; 3: huge
+
+    standin::InputMatrix image;
+    std::string imageRejection;
+    if (kind == 3) {
+        const uint64_t rows = decodeHugeDimension(reader);
+        const uint64_t columns = decodeHugeDimension(reader);
+        const unsigned __int128 product = (unsigned __int128)rows * columns;
+        const bool tooLarge = rows > kMaxElements || columns > kMaxElements || product > kMaxElements;
+        // The buffer holds two doubles: a shape within the limits must fit it.
+        if (!tooLarge && product > 2)
+            return false;
+        image = standin::hugeMatrix((size_t)rows, (size_t)columns);
+        if (tooLarge)
+            imageRejection = "tooLarge";
+        else
+            call.values.assign((size_t)product, 0.0);
+    } else {
+        image.classId = mxDOUBLE_CLASS;
+        std::vector<size_t> dimensions{(size_t)(reader.next() % 33), (size_t)(reader.next() % 33)};
+        if (kind == 2) {
+            const uint8_t flags = reader.next();
+            image.classId = kClasses[flags & 15];
+            image.complex = (flags >> 4) & 1;
+            image.sparse = (flags >> 5) & 1;
+            for (int extra = flags >> 6; extra > 0; --extra)
+                dimensions.push_back(reader.next() % 4);
+        }
+        image.dimensions = dimensions;
+        size_t elementCount = 1;
+        for (size_t d : dimensions)
+            elementCount *= d;
+
+        if (image.classId != mxDOUBLE_CLASS)
+            imageRejection = "notDouble";
+        else if (image.sparse)
+            imageRejection = "sparse";
+        else if (image.complex)
+            imageRejection = "complex";
+        else if (dimensions.size() > 2)
+            imageRejection = "notMatrix";
+
+        if (image.classId == mxDOUBLE_CLASS) {
+            for (size_t k = 0; k < elementCount; ++k)
+                image.values.push_back(decodeValue(reader));
+            call.values = image.values;
+        }
+    }
+
+    for (int i = 0; i < inputCount; ++i)
+        call.inputs.push_back(i == 0 ? image : standin::doubleMatrix(1, 1, {1.0}));
+
+    if (inputCount != 1)
+        call.expectedRejection = "nargin";
+    else if (call.outputCount > 2)
+        call.expectedRejection = "nargout";
+    else
+        call.expectedRejection = imageRejection;
+    return true;
+}
