@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest libgtest-dev binutils
+  g++-mingw-w64-x86-64 wine64
 )
 
 missing=()
