@@ -2,10 +2,12 @@
 # Runs a Windows program under Wine in the build's own prefix, quietly.
 #
 #   run-under-wine.sh WINE PREFIX [PROGRAM.exe ARGUMENTS...]
+#   run-under-wine.sh WINE PREFIX --native PROGRAM ARGUMENTS...
 #
 # Without a program it only makes sure the prefix exists (creating one takes
-# several seconds, so the tests share it). Exits 77, ctest's "skipped", when
-# Wine is missing.
+# several seconds, so the tests share it). With --native it runs a Linux
+# program that checks what a Wine run wrote. Exits 77, ctest's "skipped",
+# when Wine is missing.
 set -euo pipefail
 wine=$1
 prefix=$2
@@ -14,6 +16,11 @@ shift 2
 if [[ -z "$wine" || ! -x "$wine" ]]; then
   echo "Skipped: Wine (wine64) not found"
   exit 77
+fi
+
+if [[ "${1:-}" == "--native" ]]; then
+  shift
+  exec "$@"
 fi
 
 export WINEPREFIX=$prefix
