@@ -7,7 +7,8 @@
 # and imports by name only what the host's .def files list (libmx.dll,
 # libmex.dll) plus its own C library calls from msvcrt.dll: qsort for Vesk,
 # nothing for Vesk2. The plug-ins link no runtime start-up code, so nothing
-# else, KERNEL32 included, may appear.
+# else, KERNEL32 included, may appear. Every function the .def files list must
+# be imported by at least one of the plug-ins checked together.
 set -uo pipefail
 objdump=$1
 def_dir=$2
@@ -31,6 +32,7 @@ allowed_in[libmx.dll]=" $(def_exports "$def_dir/libmx.def" | tr '\n' ' ') "
 allowed_in[libmex.dll]=" $(def_exports "$def_dir/libmex.def" | tr '\n' ' ') "
 allowed_in[kernel32.dll]=" "
 
+declare -A imported  # "dll:function" of every plug-in checked
 failures=0
 fail() {
   echo "FAIL: $*"
@@ -74,11 +76,20 @@ for plugin in "$@"; do
       fail "$plugin imports $dll:$function, which is not on the list for it"
     else
       echo "imports $dll:$function"
+      imported[$key:$function]=1
     fi
   done < <(awk '/^[[:space:]]*DLL Name:/ { dll = $3; next }
                 dll && NF == 0 { dll = "" }
                 dll && $1 ~ /^[0-9a-f]+$/ && NF >= 3 { print dll, $3 }' \
              <<<"$tables")
+done
+
+# The .def files list exactly what the plug-ins use: no entry goes unused.
+for dll in libmx.dll libmex.dll; do
+  for function in ${allowed_in[$dll]}; do
+    [[ -n "${imported[$dll:$function]+set}" ]] ||
+      fail "${dll%.dll}.def lists $function, which none of the plug-ins imports"
+  done
 done
 
 if ((failures > 0)); then
