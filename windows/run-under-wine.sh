@@ -24,6 +24,7 @@ if [[ "${1:-}" == "--native" ]]; then
 fi
 
 export WINEPREFIX=$prefix
+export HOME=${HOME:-$prefix}  # CI shells may have none; Wine wants one
 export WINEDEBUG=-all
 # No Mono or Gecko installers: nothing here needs .NET or HTML.
 export WINEDLLOVERRIDES="mscoree,mshtml="
