@@ -21,11 +21,16 @@ target_compile_options(vesk_plugin_code INTERFACE -fno-exceptions -fno-rtti -fvi
 target_link_libraries(vesk_plugin_code INTERFACE vesk_warnings)
 
 set(VESK_PLUGIN_EXPORTS "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.map")
+include(${CMAKE_CURRENT_LIST_DIR}/VeskWindowsPlugin.cmake)
 
 # vesk_add_plugin(NAME KERNEL_LIBRARY SOURCES...): a MEX library for the
 # stand-in host and MATLAB on Linux (NAME.mexa64) that exports mexFunction and
 # nothing else, and needs only the C library, libmx and libmex at load time.
 function(vesk_add_plugin name kernel)
+  if(WIN32)
+    vesk_add_windows_plugin(${name} ${kernel} ${ARGN})
+    return()
+  endif()
   add_library(${name} MODULE ${ARGN})
   target_link_libraries(${name} PRIVATE ${kernel} vesk_gateway vesk_plugin_code mx mex)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".mexa64" SKIP_BUILD_RPATH ON

@@ -9,6 +9,7 @@ packages=(
   # for printing figures (without the fonts every axes fails to render).
   octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript
   clang libclang-rt-14-dev valgrind
+  g++-mingw-w64-x86-64 wine64
 )
 
 missing=()

@@ -1,0 +1,550 @@
+// The host-level cases, built for Linux and for Windows from this one source:
+// each plug-in library is loaded by path, its mexFunction found and called
+// through the stand-in host as MATLAB calls it. Under Wine this proves the
+// .mexw64 files load and compute in a Windows process; the transcript options
+// let a Linux run check that both builds give the same bits.
+//
+//   vesk_host_cases --plugins=DIR --data=DIR [--transcript=OUT] [--compare=IN]
+//                   [GoogleTest options]
+//
+// --transcript writes every output of the transcript cases, as bit patterns;
+// --compare reads such a file written by the other build and checks this
+// build's outputs against it.
+#include <inttypes.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "plugin_loader.h"
+#include "reference.h"
+#include "standin_host.h"
+
+namespace {
+
+struct Options {
+    std::string pluginDirectory;
+    std::string dataDirectory;
+    std::string transcriptOut;
+    std::string transcriptIn;
+};
+
+Options& options()
+{
+    static Options parsed;
+    return parsed;
+}
+
+#if defined(_WIN32)
+const char* const kPluginSuffix = ".mexw64";
+#else
+const char* const kPluginSuffix = ".mexa64";
+#endif
+
+enum class Plugin { Vesk, Vesk2 };
+
+const char* nameOf(Plugin plugin)
+{
+    return plugin == Plugin::Vesk ? "Vesk" : "Vesk2";
+}
+
+standin::MexEntry entryOf(Plugin plugin)
+{
+    static std::unique_ptr<standin::PluginLibrary> libraries[2];
+    const int index = plugin == Plugin::Vesk ? 0 : 1;
+    if (!libraries[index]) {
+        const std::string path = options().pluginDirectory + "/" + nameOf(plugin) + kPluginSuffix;
+        libraries[index] = std::make_unique<standin::PluginLibrary>(path);
+    }
+    if (libraries[index]->entry() == nullptr)
+        ADD_FAILURE() << libraries[index]->error();
+    return libraries[index]->entry();
+}
+
+uint64_t bitsOf(double value)
+{
+    uint64_t bits;
+    memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Every value as its bit pattern, so that -0.0 differs from 0.0 and NaN from
+// everything.
+std::vector<uint64_t> bitsOf(const std::vector<double>& values)
+{
+    std::vector<uint64_t> bits;
+    for (double value : values)
+        bits.push_back(bitsOf(value));
+    return bits;
+}
+
+// One call with two outputs asked for; fails the test on any host-contract
+// fault and on anything left held by the host afterwards.
+standin::CallReport call(Plugin plugin, const std::vector<standin::InputMatrix>& inputs,
+                         int outputCount = 2)
+{
+    standin::CallOptions callOptions;
+    callOptions.outputCount = outputCount;
+    standin::MexEntry entry = entryOf(plugin);
+    if (entry == nullptr)
+        return standin::CallReport();
+    standin::CallReport report = standin::callEntry(entry, inputs, callOptions);
+    for (const std::string& fault : report.faults)
+        ADD_FAILURE() << nameOf(plugin) << ": host contract broken: " << fault;
+    EXPECT_EQ(standin::heldAllocations(), 0u) << nameOf(plugin) << " left buffers with the host";
+    return report;
+}
+
+// Deterministic on every platform: no library distribution is involved, and
+// every value is formed by exact arithmetic.
+class SplitMix64 {
+public:
+    explicit SplitMix64(uint64_t seed) : state_(seed) {}
+    uint64_t next()
+    {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    uint32_t below(uint32_t bound) { return (uint32_t)(next() % bound); }
+    double unit() { return (double)(next() >> 11) * 0x1.0p-53; }  // [0, 1)
+
+private:
+    uint64_t state_;
+};
+
+// --- worked examples and edge cases, bit for bit -----------------------------
+
+struct ExactCase {
+    const char* what;
+    Plugin plugin;
+    size_t rows, columns;
+    std::vector<double> input;
+    std::vector<double> map;
+    std::vector<std::pair<int, double>> second;  // non-zero elements of the second output
+};
+
+std::vector<double> secondOutputOf(const ExactCase& c)
+{
+    std::vector<double> values(c.plugin == Plugin::Vesk ? 101 : 1, 0.0);
+    for (const auto& element : c.second)
+        values[(size_t)element.first] = element.second;
+    return values;
+}
+
+const double kNaN = NAN;
+const double kInf = INFINITY;
+
+std::vector<ExactCase> exactCases()
+{
+    return {
+        {"Vesk worked example", Plugin::Vesk, 1, 5, {0, 0, 0, 2, 3},
+         {0.5, 0.5, 0.5, 0.7, 1.0}, {{50, 3.0}, {70, 1.0}}},
+        {"Vesk buckets divide first: 29 / 50 falls into 57", Plugin::Vesk, 1, 3, {0, 8, 29},
+         {0.74, 0.58, 1.0}, {{57, 1.0}, {74, 1.0}, {100, 8 / 255.0}}},
+        {"Vesk uniform image", Plugin::Vesk, 2, 3, {7, 7, 7, 7, 7, 7},
+         {0, 0, 0, 0, 0, 0}, {{0, 6.0}, {100, 7 / 255.0}}},
+        {"Vesk truncates toward zero", Plugin::Vesk, 3, 1, {10.9, 10.2, -0.5},
+         {0.5, 0.5, 1.0}, {{50, 2.0}, {100, 10 / 255.0}}},
+        // 256 and 2^31 - 1 clamp to 255; -1, 1e300, 2^31, NaN and the infinities give 0.
+        {"Vesk clamps values outside 0..255", Plugin::Vesk, 2, 5,
+         {256, -1, 1e300, kNaN, kInf, -kInf, 255, 0, 2147483647.0, 2147483648.0},
+         {1.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 1.0,
+          765 / 1785.0, 1.0, 765 / 1785.0},
+         {{42, 7.0}}},
+        {"Vesk empty image", Plugin::Vesk, 0, 0, {}, {}, {}},
+        {"Vesk empty image with columns", Plugin::Vesk, 0, 4, {}, {}, {}},
+        {"Vesk2 worked example", Plugin::Vesk2, 1, 5, {0, 0, 0, 2 / 255.0, 3 / 255.0},
+         {-0.5, -0.5, -0.5, 0.7, 1.0}, {}},
+        {"Vesk2 equal smallest contrasts take the lower level", Plugin::Vesk2, 1, 2, {0, 1},
+         {-1.0, 1.0}, {}},
+        {"Vesk2 uniform image is -0.0 everywhere", Plugin::Vesk2, 2, 2, {0.5, 0.5, 0.5, 0.5},
+         {-0.0, -0.0, -0.0, -0.0}, {{0, 127 / 255.0}}},
+        {"Vesk2 levels below the least-contrast level are negative", Plugin::Vesk2, 1, 4,
+         {0, 0.5, 0.5, 1}, {-509 / 511.0, -255 / 511.0, -255 / 511.0, 1.0}, {{0, 127 / 255.0}}},
+        // 0.999 -> 254; 1.5 and 256/255 -> 255; the rest -> 0.
+        {"Vesk2 quantises every double", Plugin::Vesk2, 2, 4,
+         {0.999, 1.5, -0.2, kNaN, kInf, -kInf, 1e10, 256 / 255.0},
+         {1272 / 1276.0, 1.0, -764 / 1276.0, -764 / 1276.0, -764 / 1276.0, -764 / 1276.0,
+          -764 / 1276.0, 1.0},
+         {}},
+        {"Vesk2 empty image", Plugin::Vesk2, 0, 3, {}, {}, {}},
+    };
+}
+
+TEST(HostCases, WorkedExamplesAndEdgeCasesBitForBit)
+{
+    for (const ExactCase& c : exactCases()) {
+        SCOPED_TRACE(c.what);
+        const standin::CallReport report =
+            call(c.plugin, {standin::doubleMatrix(c.rows, c.columns, c.input)});
+        ASSERT_TRUE(report.completed) << report.errorIdentifier << ": " << report.errorMessage;
+        ASSERT_EQ(report.outputs.size(), 2u);
+        ASSERT_TRUE(report.outputs[0] && report.outputs[1]);
+        EXPECT_EQ(report.outputs[0]->rows, c.rows);
+        EXPECT_EQ(report.outputs[0]->columns, c.columns);
+        EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(c.map));
+        EXPECT_EQ(report.outputs[1]->rows, c.plugin == Plugin::Vesk ? 101u : 1u);
+        EXPECT_EQ(report.outputs[1]->columns, 1u);
+        EXPECT_EQ(bitsOf(report.outputs[1]->values), bitsOf(secondOutputOf(c)));
+    }
+}
+
+TEST(HostCases, VeskTiedLeastContrastTakesOneOfTheTiedLevels)
+{
+    // Levels 0 and 255 both have contrast 255; the sort decides which is first.
+    const standin::CallReport report = call(Plugin::Vesk, {standin::doubleMatrix(1, 2, {0, 255})});
+    ASSERT_TRUE(report.completed);
+    EXPECT_EQ(report.outputs[0]->values, (std::vector<double>{1.0, 1.0}));
+    const std::vector<double>& distribution = report.outputs[1]->values;
+    EXPECT_EQ(std::count(distribution.begin(), distribution.begin() + 100, 0.0), 100);
+    EXPECT_TRUE(distribution[100] == 0.0 || distribution[100] == 1.0) << distribution[100];
+}
+
+// --- rejections ----------------------------------------------------------------
+
+struct Rejection {
+    const char* reason;  // the identifier after "Vesk:" / "Vesk2:"
+    std::vector<standin::InputMatrix> inputs;
+    int outputCount;
+};
+
+std::vector<Rejection> rejections()
+{
+    standin::InputMatrix sparse = standin::doubleMatrix(2, 2, {1, 2, 3, 4});
+    sparse.sparse = true;
+    standin::InputMatrix complex = standin::doubleMatrix(2, 2, {1, 2, 3, 4});
+    complex.complex = true;
+    const standin::InputMatrix image = standin::doubleMatrix(1, 2, {1, 2});
+    return {
+        {"nargin", {}, 2},
+        {"nargin", {image, image}, 2},
+        {"nargout", {image}, 3},
+        {"notDouble", {standin::matrixOfClass(mxUINT8_CLASS, {4, 4})}, 2},
+        {"notDouble", {standin::matrixOfClass(mxSINGLE_CLASS, {4, 4})}, 2},
+        {"notDouble", {standin::matrixOfClass(mxLOGICAL_CLASS, {4, 4})}, 2},
+        {"notDouble", {standin::matrixOfClass(mxCHAR_CLASS, {1, 3})}, 2},
+        {"notDouble", {standin::matrixOfClass(mxCELL_CLASS, {1, 1})}, 2},
+        {"sparse", {sparse}, 2},
+        {"complex", {complex}, 2},
+        {"notMatrix", {standin::matrixOfClass(mxDOUBLE_CLASS, {2, 2, 3})}, 2},
+        {"tooLarge", {standin::hugeMatrix(65536, 32768)}, 2},  // 2^31 elements
+        {"tooLarge", {standin::hugeMatrix(2147483648u, 1)}, 2},
+        {"tooLarge", {standin::hugeMatrix(1, 2147483648u)}, 2},
+    };
+}
+
+TEST(HostCases, RejectionsEndTheCallWithAnIdentifier)
+{
+    for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2}) {
+        for (const Rejection& rejection : rejections()) {
+            const std::string identifier = std::string(nameOf(plugin)) + ":" + rejection.reason;
+            SCOPED_TRACE(identifier + " with " + std::to_string(rejection.inputs.size()) +
+                         " inputs, nargout " + std::to_string(rejection.outputCount));
+            const standin::CallReport report =
+                call(plugin, rejection.inputs, rejection.outputCount);
+            EXPECT_FALSE(report.completed);
+            EXPECT_EQ(report.errorIdentifier, identifier);
+            EXPECT_FALSE(report.errorMessage.empty());
+            EXPECT_TRUE(report.scratch.empty()) << "scratch taken before the checks";
+            for (const auto& output : report.outputs)
+                EXPECT_FALSE(output.has_value());
+        }
+    }
+}
+
+// --- the host contract -----------------------------------------------------------
+
+TEST(HostCases, ScratchIsTakenInOrderAndReleasedAsEachPluginDoes)
+{
+    for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2}) {
+        for (size_t rows : {0, 1, 7}) {
+            const size_t columns = 5;
+            SCOPED_TRACE(std::string(nameOf(plugin)) + " on " + std::to_string(rows) + " x 5");
+            std::vector<double> input(rows * columns);
+            for (size_t k = 0; k < input.size(); ++k)
+                input[k] = plugin == Plugin::Vesk ? (double)(k * 37 % 256) : (k % 11) / 10.0;
+            const standin::CallReport report =
+                call(plugin, {standin::doubleMatrix(rows, columns, input)});
+            ASSERT_TRUE(report.completed);
+            EXPECT_EQ(report.matricesCreated, 2);
+            EXPECT_EQ(report.matricesReclaimed, 0);
+            ASSERT_EQ(report.scratch.size(), 3u);
+            EXPECT_EQ(report.scratch[0].bytes, 2048u);  // contrast table
+            EXPECT_EQ(report.scratch[1].bytes, 1024u);  // histogram
+            EXPECT_EQ(report.scratch[2].bytes, 4 * rows * columns);  // levels
+            if (plugin == Plugin::Vesk) {
+                // Released in the order table, levels, histogram.
+                EXPECT_EQ(report.scratch[0].releasedAt, 0);
+                EXPECT_EQ(report.scratch[2].releasedAt, 1);
+                EXPECT_EQ(report.scratch[1].releasedAt, 2);
+                for (const standin::ScratchAllocation& scratch : report.scratch)
+                    EXPECT_FALSE(scratch.reclaimed);
+            } else {
+                // Left to the host, which reclaims it.
+                for (const standin::ScratchAllocation& scratch : report.scratch) {
+                    EXPECT_EQ(scratch.releasedAt, -1);
+                    EXPECT_TRUE(scratch.reclaimed);
+                }
+            }
+        }
+    }
+}
+
+TEST(HostCases, FewerOutputsFillOnlyTheSlotsThatExist)
+{
+    for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2}) {
+        const double scale = plugin == Plugin::Vesk ? 1.0 : 1 / 255.0;
+        const standin::InputMatrix image =
+            standin::doubleMatrix(1, 5, {0, 0, 0, 2 * scale, 3 * scale});
+        const standin::CallReport both = call(plugin, {image}, 2);
+        for (int outputCount : {0, 1}) {
+            SCOPED_TRACE(std::string(nameOf(plugin)) + " with nargout " +
+                         std::to_string(outputCount));
+            const standin::CallReport report = call(plugin, {image}, outputCount);
+            ASSERT_TRUE(report.completed);
+            ASSERT_EQ(report.outputs.size(), 1u);  // the host provides one slot
+            ASSERT_TRUE(report.outputs[0].has_value());
+            EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(both.outputs[0]->values));
+            EXPECT_EQ(report.matricesCreated, 2);
+            EXPECT_EQ(report.matricesReclaimed, 1);  // the unreturned second output
+        }
+    }
+}
+
+// --- random images and a real photograph -------------------------------------------
+
+struct ImageCase {
+    std::string what;
+    Plugin plugin;
+    standin::InputMatrix input;
+};
+
+// Grey levels, fractional values, few-level images (where equal smallest
+// contrasts are likely) and values outside the domain, in random shapes.
+std::vector<double> randomValues(SplitMix64& random, size_t count, Plugin plugin)
+{
+    const uint32_t style = random.below(4);
+    std::vector<uint32_t> palette(1 + random.below(4));
+    for (uint32_t& level : palette)
+        level = random.below(256);
+    const double outside[] = {-1.0, 256.0, 1e300, -1e300, kNaN, kInf, -kInf, 3e9};
+    std::vector<double> values(count);
+    for (double& value : values) {
+        double level;
+        switch (style) {
+        case 0: level = random.below(256); break;
+        case 1: level = random.unit() * 256.0; break;
+        case 2: level = palette[random.below((uint32_t)palette.size())]; break;
+        default:
+            level = random.below(16) == 0 ? outside[random.below(8)] : random.below(256);
+            break;
+        }
+        // Vesk2 takes intensities: the level / 255, or a plain value in [0, 1).
+        if (plugin == Plugin::Vesk2)
+            value = style == 1 ? random.unit() : level / 255.0;
+        else
+            value = level;
+    }
+    return values;
+}
+
+standin::InputMatrix readPgm(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    size_t width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    std::vector<unsigned char> pixels(width * height);
+    in.read(reinterpret_cast<char*>(pixels.data()), (std::streamsize)pixels.size());
+    if (!in || magic != "P5" || maxValue > 255 || pixels.empty())
+        ADD_FAILURE() << "cannot read " << path << " as an 8-bit binary PGM";
+    std::vector<double> values(width * height);
+    for (size_t r = 0; r < height; ++r)
+        for (size_t c = 0; c < width; ++c)
+            values[c * height + r] = pixels[r * width + c];
+    return standin::doubleMatrix(height, width, values);
+}
+
+std::vector<ImageCase> imageCases()
+{
+    std::vector<ImageCase> cases;
+    SplitMix64 random(20261210);
+    for (int i = 0; i < 120; ++i) {
+        const Plugin plugin = i % 2 == 0 ? Plugin::Vesk : Plugin::Vesk2;
+        const size_t rows = random.below(41), columns = random.below(41);
+        cases.push_back({"random image " + std::to_string(i) + ", " + std::to_string(rows) +
+                             " x " + std::to_string(columns),
+                         plugin,
+                         standin::doubleMatrix(rows, columns,
+                                               randomValues(random, rows * columns, plugin))});
+    }
+    standin::InputMatrix camera = readPgm(options().dataDirectory + "/camera.pgm");
+    standin::InputMatrix cameraUnit = camera;
+    for (double& value : cameraUnit.values)
+        value /= 255.0;
+    cases.push_back({"camera.pgm", Plugin::Vesk, camera});
+    cases.push_back({"camera.pgm / 255", Plugin::Vesk2, cameraUnit});
+    return cases;
+}
+
+std::vector<double> leastContrastCandidates(const ImageCase& c)
+{
+    return reference::absoluteContrast(c.input.values).leastContrastCandidates;
+}
+
+TEST(HostCases, RandomImagesMatchTheReference)
+{
+    for (const ImageCase& c : imageCases()) {
+        SCOPED_TRACE(std::string(nameOf(c.plugin)) + " on " + c.what);
+        const standin::CallReport report = call(c.plugin, {c.input});
+        ASSERT_TRUE(report.completed) << report.errorMessage;
+        if (c.plugin == Plugin::Vesk) {
+            const reference::AbsoluteContrast expected = reference::absoluteContrast(c.input.values);
+            EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(expected.map));
+            std::vector<double> distribution = report.outputs[1]->values;
+            ASSERT_EQ(distribution.size(), 101u);
+            const std::vector<double>& tied = expected.leastContrastCandidates;
+            if (!tied.empty()) {
+                EXPECT_NE(std::find(tied.begin(), tied.end(), distribution[100]), tied.end())
+                    << "element 100 is " << distribution[100];
+            }
+            distribution[100] = expected.distribution[100];
+            EXPECT_EQ(bitsOf(distribution), bitsOf(expected.distribution));
+        } else {
+            const reference::SignedContrast expected = reference::signedContrast(c.input.values);
+            EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(expected.map));
+            EXPECT_EQ(bitsOf(report.outputs[1]->values),
+                      bitsOf(std::vector<double>{expected.leastContrastLevel}));
+        }
+    }
+}
+
+// --- one build against the other ------------------------------------------------------
+
+void writeValues(std::ostream& out, const char* label, const std::vector<double>& values)
+{
+    out << label << ' ' << values.size();
+    char hex[24];
+    for (double value : values) {
+        snprintf(hex, sizeof hex, " %016" PRIx64, bitsOf(value));
+        out << hex;
+    }
+    out << '\n';
+}
+
+bool readValues(std::istream& in, const char* label, std::vector<uint64_t>& bits)
+{
+    std::string word;
+    size_t count = 0;
+    if (!(in >> word >> count) || word != label)
+        return false;
+    bits.resize(count);
+    for (uint64_t& value : bits) {
+        if (!(in >> word))
+            return false;
+        value = strtoull(word.c_str(), nullptr, 16);
+    }
+    return true;
+}
+
+TEST(Transcript, Write)
+{
+    if (options().transcriptOut.empty())
+        GTEST_SKIP() << "no --transcript given";
+    std::ofstream out(options().transcriptOut, std::ios::binary);
+    ASSERT_TRUE(out) << "cannot write " << options().transcriptOut;
+    for (const ImageCase& c : imageCases()) {
+        const standin::CallReport report = call(c.plugin, {c.input});
+        ASSERT_TRUE(report.completed) << c.what << ": " << report.errorMessage;
+        out << "case " << nameOf(c.plugin) << ' ' << c.what << '\n';
+        writeValues(out, "first", report.outputs[0]->values);
+        writeValues(out, "second", report.outputs[1]->values);
+    }
+    ASSERT_TRUE(out.flush());
+}
+
+// Every bit must agree, except that Vesk's element 100 may name another of the
+// tied least-contrast levels: the sort is not required to be stable, and the
+// C libraries' sorts differ.
+TEST(Transcript, MatchesTheOtherBuild)
+{
+    if (options().transcriptIn.empty())
+        GTEST_SKIP() << "no --compare given";
+    std::ifstream in(options().transcriptIn, std::ios::binary);
+    ASSERT_TRUE(in) << "cannot read " << options().transcriptIn;
+    int tiesResolvedDifferently = 0;
+    for (const ImageCase& c : imageCases()) {
+        const std::string header = std::string("case ") + nameOf(c.plugin) + ' ' + c.what;
+        SCOPED_TRACE(header);
+        std::string line;
+        while (line.empty() && std::getline(in, line)) {
+        }
+        ASSERT_EQ(line, header) << "the transcripts list different cases";
+        std::vector<uint64_t> otherFirst, otherSecond;
+        ASSERT_TRUE(readValues(in, "first", otherFirst) && readValues(in, "second", otherSecond))
+            << "the transcript is cut short";
+
+        const standin::CallReport report = call(c.plugin, {c.input});
+        ASSERT_TRUE(report.completed) << report.errorMessage;
+        EXPECT_EQ(bitsOf(report.outputs[0]->values), otherFirst);
+        std::vector<uint64_t> second = bitsOf(report.outputs[1]->values);
+        if (c.plugin == Plugin::Vesk && second.size() == 101 && otherSecond.size() == 101 &&
+            second[100] != otherSecond[100]) {
+            const std::vector<double> tied = leastContrastCandidates(c);
+            double other;
+            memcpy(&other, &otherSecond[100], sizeof other);
+            EXPECT_NE(std::find(tied.begin(), tied.end(), other), tied.end())
+                << "the other build's element 100, " << other << ", is no least-contrast level";
+            ++tiesResolvedDifferently;
+            second[100] = otherSecond[100];
+        }
+        EXPECT_EQ(second, otherSecond);
+    }
+    std::string rest;
+    EXPECT_FALSE(in >> rest) << "the other transcript has more cases";
+    printf("element 100 named a different tied level in %d of the Vesk cases\n",
+           tiesResolvedDifferently);
+}
+
+bool takeOption(const char* argument, const char* name, std::string& value)
+{
+    const size_t length = strlen(name);
+    if (strncmp(argument, name, length) != 0)
+        return false;
+    value = argument + length;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    Options& parsed = options();
+    for (int i = 1; i < argc; ++i) {
+        if (!takeOption(argv[i], "--plugins=", parsed.pluginDirectory) &&
+            !takeOption(argv[i], "--data=", parsed.dataDirectory) &&
+            !takeOption(argv[i], "--transcript=", parsed.transcriptOut) &&
+            !takeOption(argv[i], "--compare=", parsed.transcriptIn)) {
+            fprintf(stderr, "vesk_host_cases: unknown argument %s\n", argv[i]);
+            return 2;
+        }
+    }
+    if (parsed.pluginDirectory.empty() || parsed.dataDirectory.empty()) {
+        fprintf(stderr, "usage: vesk_host_cases --plugins=DIR --data=DIR [--transcript=OUT] "
+                        "[--compare=IN] [GoogleTest options]\n");
+        return 2;
+    }
+    return RUN_ALL_TESTS();
+}
