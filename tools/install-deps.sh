@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest libgtest-dev binutils
+  # benchmarks (tools/benchmark.sh)
+  libbenchmark-dev octave octave-dev gnuplot-nox
 )
 
 missing=()
