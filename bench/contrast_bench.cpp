@@ -9,6 +9,7 @@
 // matrices, which a real host does lazily; the Octave benchmark measures that).
 #include <string.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -68,12 +69,17 @@ void plainCall(Plugin plugin, const double* input, double* map, double* second, 
     }
 }
 
+// The same three host allocations and releases as Vesk's kernel.
 void boundCall(const double* input, double* map, int32_t side)
 {
     const size_t n = (size_t)side * (size_t)side;
+    void* table = mxMalloc(2048);
+    void* histogram = mxMalloc(1024);
     int32_t* levels = static_cast<int32_t*>(mxMalloc(4 * n));
     streamSameBytes(input, levels, map, (int32_t)n);
+    mxFree(table);
     mxFree(levels);
+    mxFree(histogram);
 }
 
 // One timed call per iteration. plugin and kind pick the input; a bound run
@@ -123,6 +129,63 @@ void runCalls(benchmark::State& state, Plugin plugin, Kind kind, const Version* 
     state.counters["elements"] = (double)n;
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Warm ratios from calls taken side by side: every iteration times the bound,
+// the kernel, the plain version and the kernel on the random image, one after
+// the other, so that a burst of load from elsewhere on a shared machine hits
+// all of them rather than one. The counters are medians of per-iteration
+// ratios; the reported time is the kernel's.
+void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
+{
+    const std::vector<double>& input = imageFor(plugin, kind, side);
+    const std::vector<double>& randomInput = imageFor(plugin, Kind::Random, side);
+    const size_t mapBytes = input.size() * sizeof(double);
+    double* map = static_cast<double*>(bench_host::freshPages(mapBytes));
+    double second[kSecondOutputSize];
+    auto kernel = [&](const std::vector<double>& image) {
+        if (plugin == Plugin::Vesk)
+            computeAbsoluteContrast(image.data(), map, second, side, side);
+        else
+            computeSignedContrast(image.data(), map, second, side, side);
+    };
+    auto timed = [&](auto&& call) {
+        memset(second, 0, sizeof second);
+        const auto start = std::chrono::steady_clock::now();
+        bench_host::beginCall(Memory::Reused);
+        call();
+        bench_host::endCall();
+        benchmark::ClobberMemory();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    auto bound = [&] { boundCall(input.data(), map, side); };
+    auto ownKernel = [&] { kernel(input); };
+    auto plainVersion = [&] { plainCall(plugin, input.data(), map, second, side); };
+    auto randomKernel = [&] { kernel(randomInput); };
+    timed(bound);  // touches the map and the reused scratch
+    timed(plainVersion);
+
+    std::vector<double> toBound, plainToKernel, toRandom;
+    for (auto _ : state) {
+        const double boundTime = timed(bound);
+        const double kernelTime = timed(ownKernel);
+        const double plainTime = timed(plainVersion);
+        const double randomTime = timed(randomKernel);
+        state.SetIterationTime(kernelTime);
+        toBound.push_back(kernelTime / boundTime);
+        plainToKernel.push_back(plainTime / kernelTime);
+        toRandom.push_back(kernelTime / randomTime);
+    }
+    bench_host::releasePages(map, mapBytes);
+    state.counters["kernel_per_bound"] = median(toBound);
+    state.counters["plain_per_kernel"] = median(plainToKernel);
+    state.counters["kernel_per_random"] = median(toRandom);
+}
+
 void registerAll()
 {
     const int sides[] = {512, 2048, 4096};
@@ -131,6 +194,22 @@ void registerAll()
     const Version versions[] = {Version::Kernel, Version::Plain};
     static const Version kernel = Version::Kernel;
     static const Version plainVersion = Version::Plain;
+
+    for (int side : {2048, 4096})
+        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
+            for (Kind kind : kinds) {
+                const std::string name =
+                    std::string("paired/") + (plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
+                    test_images::nameOf(kind) + "/kernel/warm/" + std::to_string(side);
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [=](benchmark::State& state) {
+                                                 runPaired(state, plugin, kind, side);
+                                             })
+                    ->UseManualTime()
+                    ->Iterations(side == 2048 ? 15 : 7)
+                    ->Repetitions(3)
+                    ->Unit(benchmark::kMillisecond);
+            }
 
     for (int side : sides) {
         for (Memory memory : memories) {
