@@ -56,7 +56,7 @@ void addOutOfDomainValues(std::vector<double>& image, bool intensities)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
-    const double specials[] = {nan, infinity, -infinity, -0.0, -0.5, -1.0, -1e300, 1e300,
+    const double edgeValues[] = {nan, infinity, -infinity, -0.0, -0.5, -1.0, -1e300, 1e300,
                                255.999, 256.0, 1e10, 2147483647.0, 2147483648.0,
                                -2147483648.0, -2147483649.0, 8421505.0, 0.999, 1.0, 1.5,
                                1.0 / 255.0, 254.5 / 255.0, 2147483648.0 / 255.0};
@@ -64,7 +64,7 @@ void addOutOfDomainValues(std::vector<double>& image, bool intensities)
     std::uniform_real_distribution<double> fraction(-0.3, 1.3);
     for (size_t k = 0; k < image.size(); ++k) {
         if (k % 5 == 0)
-            image[k] = specials[(k / 5) % (sizeof specials / sizeof specials[0])];
+            image[k] = edgeValues[(k / 5) % (sizeof edgeValues / sizeof edgeValues[0])];
         else if (k % 5 == 1)
             image[k] = intensities ? fraction(generator) : fraction(generator) * 255.0;
     }
