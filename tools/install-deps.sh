@@ -10,6 +10,8 @@ packages=(
   octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript
   clang libclang-rt-14-dev valgrind
   g++-mingw-w64-x86-64 wine64
+  # the benchmarks (tools/benchmark.sh)
+  libbenchmark-dev
 )
 
 missing=()

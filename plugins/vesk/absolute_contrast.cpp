@@ -49,7 +49,7 @@ void computeAbsoluteContrast(const double* input, double* map, double* distribut
     LevelHistogram* histogram = static_cast<LevelHistogram*>(mxMalloc(sizeof(LevelHistogram)));
     int32_t* levels = static_cast<int32_t*>(mxMalloc((size_t)(4 * (int64_t)elementCount)));
 
-    buildLevelHistogram(input, elementCount, truncateLevel, levels, histogram, table);
+    buildLevelHistogram(input, elementCount, TruncateLevel(), levels, histogram, table);
     const double normaliser = contrastNormaliser(computeContrastTable(histogram, table));
 
     // One division per level, then a look-up per element: the same quotient
@@ -57,8 +57,7 @@ void computeAbsoluteContrast(const double* input, double* map, double* distribut
     double normalised[kGreyLevels];
     for (int level = 0; level < kGreyLevels; ++level)
         normalised[level] = table->contrast[level] / normaliser;
-    for (int32_t k = 0; k < elementCount; ++k)
-        map[k] = normalised[levels[k]];
+    lookUpLevels(levels, elementCount, normalised, map);
 
     computeContrastDistribution(histogram, table, normaliser, distribution);
 

@@ -14,6 +14,15 @@ static inline int32_t truncateLevel(double value)
     return clampTruncatedLevel(value);
 }
 
+// truncateLevel as buildLevelHistogram takes it: the rule truncates the
+// values themselves.
+struct TruncateLevel {
+    int32_t operator()(double value) const { return truncateLevel(value); }
+#if VESK_HAVE_SSE2
+    __m128d beforeTruncation(__m128d values) const { return values; }
+#endif
+};
+
 // One sort record per level that occurs. The contrast is a whole number; it is
 // held in 64 bits because above 8,421,505 elements it no longer fits 32.
 struct LevelRecord {

@@ -11,7 +11,7 @@ void computeSignedContrast(const double* input, double* map, double* leastContra
     LevelHistogram* histogram = static_cast<LevelHistogram*>(mxMalloc(sizeof(LevelHistogram)));
     int32_t* levels = static_cast<int32_t*>(mxMalloc((size_t)(4 * (int64_t)elementCount)));
 
-    buildLevelHistogram(input, elementCount, quantizeUnitLevel, levels, histogram, table);
+    buildLevelHistogram(input, elementCount, QuantizeUnitLevel(), levels, histogram, table);
     const double maximum = computeContrastTable(histogram, table);
 
     // The lowest of the levels with the smallest contrast; the output keeps
@@ -37,6 +37,5 @@ void computeSignedContrast(const double* input, double* map, double* leastContra
         const double magnitude = table->contrast[level] / normaliser;
         signedNormalised[level] = (double)level > threshold ? magnitude : -magnitude;
     }
-    for (int32_t k = 0; k < elementCount; ++k)
-        map[k] = signedNormalised[levels[k]];
+    lookUpLevels(levels, elementCount, signedNormalised, map);
 }

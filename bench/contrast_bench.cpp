@@ -1,0 +1,258 @@
+// Both kernels against the memory-bandwidth bound and the plain version, on
+// random, uniform and photographic images of three sizes, with warm buffers
+// (reused call after call) and cold ones (fresh pages every call).
+//
+// What a timed call includes: the kernel's three mxMalloc calls and its
+// releases (Vesk's mxFree, or the host's reclamation after Vesk2), and in the
+// cold runs the fresh output map and the faulting-in of every fresh page.
+// Not included: the host's own work (checks, creating and zero-filling the
+// matrices, which a real host does lazily; the Octave benchmark measures that).
+#include <string.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "absolute_contrast.h"
+#include "bench_host.h"
+#include "mex_api.h"
+#include "plain_contrast.h"
+#include "signed_contrast.h"
+#include "stream_bound.h"
+#include "test_images.h"
+
+namespace {
+
+using bench_host::Memory;
+using test_images::Kind;
+
+enum class Plugin { Vesk, Vesk2 };
+enum class Version { Kernel, Plain };
+
+// The second output of either plug-in: 101 doubles for Vesk, 1 for Vesk2.
+const int kSecondOutputSize = 101;
+
+const std::vector<double>& imageFor(Plugin plugin, Kind kind, int side)
+{
+    static std::map<std::string, std::vector<double>> images;
+    const std::string key = std::to_string((int)plugin) + test_images::nameOf(kind) +
+                            std::to_string(side);
+    auto found = images.find(key);
+    if (found == images.end()) {
+        std::vector<double> levels =
+            test_images::greyLevels(kind, (size_t)side, (size_t)side, VESK_DATA_DIR "/camera.pgm");
+        if (plugin == Plugin::Vesk2)
+            levels = test_images::intensities(levels);
+        found = images.emplace(key, std::move(levels)).first;
+    }
+    return found->second;
+}
+
+// The plain version with its scratch from the host, as the kernels get theirs.
+void plainCall(Plugin plugin, const double* input, double* map, double* second, int32_t side)
+{
+    const size_t n = (size_t)side * (size_t)side;
+    plain::Scratch scratch{static_cast<double*>(mxMalloc(2048)),
+                           static_cast<int32_t*>(mxMalloc(1024)),
+                           static_cast<int32_t*>(mxMalloc(4 * n))};
+    if (plugin == Plugin::Vesk) {
+        plain::absoluteContrast(input, map, second, side, side, scratch);
+        mxFree(scratch.table);
+        mxFree(scratch.levels);
+        mxFree(scratch.histogram);
+    } else {
+        plain::signedContrast(input, map, second, side, side, scratch);
+    }
+}
+
+// The same three host allocations and releases as Vesk's kernel.
+void boundCall(const double* input, double* map, int32_t side)
+{
+    const size_t n = (size_t)side * (size_t)side;
+    void* table = mxMalloc(2048);
+    void* histogram = mxMalloc(1024);
+    int32_t* levels = static_cast<int32_t*>(mxMalloc(4 * n));
+    streamSameBytes(input, levels, map, (int32_t)n);
+    mxFree(table);
+    mxFree(levels);
+    mxFree(histogram);
+}
+
+// One timed call per iteration. plugin and kind pick the input; a bound run
+// has no version.
+void runCalls(benchmark::State& state, Plugin plugin, Kind kind, const Version* version,
+              Memory memory, int side)
+{
+    const std::vector<double>& input = imageFor(plugin, kind, side);
+    const size_t n = input.size();
+    const size_t mapBytes = n * sizeof(double);
+    double* warmMap = static_cast<double*>(bench_host::freshPages(mapBytes));
+    double second[kSecondOutputSize];
+
+    auto call = [&](double* map) {
+        memset(second, 0, sizeof second);
+        if (version == nullptr)
+            boundCall(input.data(), map, side);
+        else if (*version == Version::Plain)
+            plainCall(plugin, input.data(), map, second, side);
+        else if (plugin == Plugin::Vesk)
+            computeAbsoluteContrast(input.data(), map, second, side, side);
+        else
+            computeSignedContrast(input.data(), map, second, side, side);
+    };
+    if (memory == Memory::Reused) {
+        // Warm means touched: one call first, untimed.
+        bench_host::beginCall(memory);
+        call(warmMap);
+        bench_host::endCall();
+    }
+
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        bench_host::beginCall(memory);
+        double* map = memory == Memory::Fresh
+                          ? static_cast<double*>(bench_host::freshPages(mapBytes))
+                          : warmMap;
+        call(map);
+        bench_host::endCall();
+        benchmark::ClobberMemory();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        if (map != warmMap)
+            bench_host::releasePages(map, mapBytes);
+    }
+    bench_host::releasePages(warmMap, mapBytes);
+    state.counters["elements"] = (double)n;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Warm ratios from calls taken side by side: every iteration times the bound,
+// the kernel, the plain version and the kernel on the random image, one after
+// the other, so that a burst of load from elsewhere on a shared machine hits
+// all of them rather than one. The counters are medians of per-iteration
+// ratios; the reported time is the kernel's.
+void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
+{
+    const std::vector<double>& input = imageFor(plugin, kind, side);
+    const std::vector<double>& randomInput = imageFor(plugin, Kind::Random, side);
+    const size_t mapBytes = input.size() * sizeof(double);
+    double* map = static_cast<double*>(bench_host::freshPages(mapBytes));
+    double second[kSecondOutputSize];
+    auto kernel = [&](const std::vector<double>& image) {
+        if (plugin == Plugin::Vesk)
+            computeAbsoluteContrast(image.data(), map, second, side, side);
+        else
+            computeSignedContrast(image.data(), map, second, side, side);
+    };
+    auto timed = [&](auto&& call) {
+        memset(second, 0, sizeof second);
+        const auto start = std::chrono::steady_clock::now();
+        bench_host::beginCall(Memory::Reused);
+        call();
+        bench_host::endCall();
+        benchmark::ClobberMemory();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    auto bound = [&] { boundCall(input.data(), map, side); };
+    auto ownKernel = [&] { kernel(input); };
+    auto plainVersion = [&] { plainCall(plugin, input.data(), map, second, side); };
+    auto randomKernel = [&] { kernel(randomInput); };
+    timed(bound);  // touches the map and the reused scratch
+    timed(plainVersion);
+
+    std::vector<double> toBound, plainToKernel, toRandom;
+    for (auto _ : state) {
+        const double boundTime = timed(bound);
+        const double kernelTime = timed(ownKernel);
+        const double plainTime = timed(plainVersion);
+        const double randomTime = timed(randomKernel);
+        state.SetIterationTime(kernelTime);
+        toBound.push_back(kernelTime / boundTime);
+        plainToKernel.push_back(plainTime / kernelTime);
+        toRandom.push_back(kernelTime / randomTime);
+    }
+    bench_host::releasePages(map, mapBytes);
+    state.counters["kernel_per_bound"] = median(toBound);
+    state.counters["plain_per_kernel"] = median(plainToKernel);
+    state.counters["kernel_per_random"] = median(toRandom);
+}
+
+void registerAll()
+{
+    const int sides[] = {512, 2048, 4096};
+    const Memory memories[] = {Memory::Reused, Memory::Fresh};
+    const Kind kinds[] = {Kind::Random, Kind::Uniform, Kind::Photo};
+    const Version versions[] = {Version::Kernel, Version::Plain};
+    static const Version kernel = Version::Kernel;
+    static const Version plainVersion = Version::Plain;
+
+    for (int side : {2048, 4096})
+        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
+            for (Kind kind : kinds) {
+                const std::string name =
+                    std::string("paired/") + (plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
+                    test_images::nameOf(kind) + "/kernel/warm/" + std::to_string(side);
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [=](benchmark::State& state) {
+                                                 runPaired(state, plugin, kind, side);
+                                             })
+                    ->UseManualTime()
+                    ->Iterations(side == 2048 ? 15 : 7)
+                    ->Repetitions(3)
+                    ->Unit(benchmark::kMillisecond);
+            }
+
+    for (int side : sides) {
+        for (Memory memory : memories) {
+            const std::string warmth = memory == Memory::Reused ? "warm" : "cold";
+            const std::string size = std::to_string(side);
+            benchmark::RegisterBenchmark(("bound/any/bound/" + warmth + "/" + size).c_str(),
+                                         [=](benchmark::State& state) {
+                                             runCalls(state, Plugin::Vesk, Kind::Random, nullptr,
+                                                      memory, side);
+                                         })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+            for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
+                for (Kind kind : kinds)
+                    for (Version version : versions) {
+                        const std::string name =
+                            std::string(plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
+                            test_images::nameOf(kind) + "/" +
+                            (version == Version::Kernel ? "kernel" : "plain") + "/" + warmth +
+                            "/" + size;
+                        const Version* chosen =
+                            version == Version::Kernel ? &kernel : &plainVersion;
+                        benchmark::RegisterBenchmark(name.c_str(),
+                                                     [=](benchmark::State& state) {
+                                                         runCalls(state, plugin, kind, chosen,
+                                                                  memory, side);
+                                                     })
+                            ->UseManualTime()
+                            ->Unit(benchmark::kMillisecond);
+                    }
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,221 @@
+## report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, outDir):
+## turns one benchmark run into outDir/figures.md (tables, ratios, targets) and
+## outDir/kernels.dat, outDir/octave.dat (time per element, for the plot).
+function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, outDir)
+  runs = read_benchmarks (benchmarkJson);
+  standinRuns = read_benchmarks (standinJson);
+  octaveRuns = read_octave (octaveCsv);
+  sides = [512 2048 4096];
+  out = fopen (fullfile (outDir, "figures.md"), "w");
+  fprintf (out, "# Benchmark figures\n\n");
+  fprintf (out, "```\n%s```\n\n", fileread (machineFile));
+
+  ## Kernel tables: ns per element, and the ratios.
+  plugins = {"Vesk", "Vesk2"};
+  images = {"random", "uniform", "photo"};
+  for warmth = {"warm", "cold"}
+    w = warmth{1};
+    fprintf (out, "## Kernels, %s buffers: ns per element (median of %d)\n\n", w, runs.repetitions);
+    fprintf (out, "| size | plug-in | image | kernel | bound | plain | kernel / bound | plain / kernel |\n");
+    fprintf (out, "|---|---|---|---:|---:|---:|---:|---:|\n");
+    for side = sides
+      bound = per_element (runs, "bound/any/bound", w, side);
+      for p = 1:2
+        for i = 1:3
+          prefix = [plugins{p} "/" images{i}];
+          kernel = per_element (runs, [prefix "/kernel"], w, side);
+          plainTime = per_element (runs, [prefix "/plain"], w, side);
+          fprintf (out, "| %d^2 | %s | %s | %.2f | %.2f | %.2f | %.2f | %.2f |\n", side,
+                   plugins{p}, images{i}, kernel, bound, plainTime, kernel / bound,
+                   plainTime / kernel);
+        endfor
+      endfor
+    endfor
+    fprintf (out, "\n");
+  endfor
+
+  ## Paired warm ratios: the calls taken side by side in every iteration.
+  fprintf (out, "## Warm ratios from side-by-side calls (median of per-iteration ratios)\n\n");
+  fprintf (out, "| size | plug-in | image | kernel (ms) | kernel / bound | plain / kernel | kernel / kernel on random |\n");
+  fprintf (out, "|---|---|---|---:|---:|---:|---:|\n");
+  for side = [2048 4096]
+    for p = 1:2
+      for i = 1:3
+        e = paired (runs, plugins{p}, images{i}, side);
+        fprintf (out, "| %d^2 | %s | %s | %.2f | %.2f | %.2f | %.2f |\n", side, plugins{p},
+                 images{i}, 1e3 * lookup_run (runs, ["paired/" plugins{p} "/" images{i} "/kernel"], "warm", side),
+                 e.kernel_per_bound, e.plain_per_kernel, e.kernel_per_random);
+      endfor
+    endfor
+  endfor
+  fprintf (out, "\n");
+
+  ## First touch: what the cold bound pays per fresh 4 KiB page.
+  fprintf (out, "## First touch of fresh memory\n\n");
+  fprintf (out, "| size | bound warm (ms) | bound cold (ms) | fresh pages | us per page |\n");
+  fprintf (out, "|---|---:|---:|---:|---:|\n");
+  for side = sides
+    warm = lookup_run (runs, "bound/any/bound", "warm", side);
+    cold = lookup_run (runs, "bound/any/bound", "cold", side);
+    pages = side ^ 2 * (4 + 8) / 4096;  # level array and map
+    fprintf (out, "| %d^2 | %.2f | %.2f | %d | %.2f |\n", side, 1e3 * warm, 1e3 * cold, pages,
+             1e6 * (cold - warm) / pages);
+  endfor
+  fprintf (out, "\n");
+
+  ## The stand-in host.
+  fprintf (out, "## Through the stand-in host (as the tests call the plug-ins)\n\n");
+  fprintf (out, "| size | plug-in | call (ms) | ns per element | kernel, cold (ns per element) | call / kernel |\n");
+  fprintf (out, "|---|---|---:|---:|---:|---:|\n");
+  for side = sides
+    for p = 1:2
+      call = 1e9 * lookup_run (standinRuns, ["standin/" plugins{p} "/random"], "call", side) / side ^ 2;
+      kernel = per_element (runs, [plugins{p} "/random/kernel"], "cold", side);
+      fprintf (out, "| %d^2 | %s | %.2f | %.2f | %.2f | %.2f |\n", side, plugins{p},
+               1e-6 * call * side ^ 2, call, kernel, call / kernel);
+    endfor
+  endfor
+  fprintf (out, "\n");
+
+  ## Octave.
+  fprintf (out, "## Octave %s, one session: ms per call (median)\n\n", OCTAVE_VERSION);
+  fprintf (out, "| size | Vesk | Vesk2 | host floor | vesk_vectorised | vesk2_vectorised | Vesk / floor | Vesk2 / floor | script / Vesk | script / Vesk2 | script / floor (Vesk, Vesk2) |\n");
+  fprintf (out, "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  for side = sides
+    t = @(what) octave_time (octaveRuns, what, side);
+    fprintf (out, "| %d^2 | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f, %.2f |\n",
+             side, 1e3 * t ("Vesk"), 1e3 * t ("Vesk2"), 1e3 * t ("floor"),
+             1e3 * t ("vesk_vectorised"), 1e3 * t ("vesk2_vectorised"),
+             t ("Vesk") / t ("floor"), t ("Vesk2") / t ("floor"),
+             t ("vesk_vectorised") / t ("Vesk"), t ("vesk2_vectorised") / t ("Vesk2"),
+             t ("vesk_vectorised") / t ("floor"), t ("vesk2_vectorised") / t ("floor"));
+  endfor
+  fprintf (out, "\n");
+
+  ## Targets.
+  fprintf (out, "## Targets\n\nKernel ratios from the side-by-side calls; Octave ratios from the interleaved calls.\n\n| target | worst case | figure | met |\n|---|---|---:|---|\n");
+  for side = [2048 4096]
+    for p = 1:2
+      ratioOf = @(field) @(i) paired (runs, plugins{p}, images{i}, side).(field);
+      [ratio, image] = worst (ratioOf ("kernel_per_bound"), images, "max");
+      target_line (out, sprintf ("warm %d^2 %s within 1.3x of the bound", side, plugins{p}), image, ratio, ratio <= 1.3);
+      [ratio, image] = worst (ratioOf ("plain_per_kernel"), images, "min");
+      target_line (out, sprintf ("warm %d^2 %s >= 2x faster than plain", side, plugins{p}), image, ratio, ratio >= 2);
+      ratio = paired (runs, plugins{p}, "uniform", side).kernel_per_random;
+      target_line (out, sprintf ("warm %d^2 %s uniform <= 1.2x random", side, plugins{p}), "uniform", ratio, ratio <= 1.2);
+    endfor
+  endfor
+  for p = 1:2
+    ratio = octave_time (octaveRuns, plugins{p}, 2048) / octave_time (octaveRuns, "floor", 2048);
+    target_line (out, sprintf ("Octave 2048^2 %s within 1.2x of the host's floor", plugins{p}), "random", ratio, ratio <= 1.2);
+    ratio = octave_time (octaveRuns, [lower(plugins{p}) "_vectorised"], 2048) / octave_time (octaveRuns, plugins{p}, 2048);
+    target_line (out, sprintf ("Octave 2048^2 %s >= 3.5x faster than the vectorised script", plugins{p}), "random", ratio, ratio >= 3.5);
+  endfor
+  fclose (out);
+
+  ## Plot data: elements, then ns per element.
+  data = fopen (fullfile (outDir, "kernels.dat"), "w");
+  fprintf (data, "# elements bound_warm Vesk_warm Vesk2_warm Vesk_plain_warm Vesk2_plain_warm bound_cold Vesk_cold Vesk2_cold\n");
+  for side = sides
+    fprintf (data, "%d %g %g %g %g %g %g %g %g\n", side ^ 2,
+             per_element (runs, "bound/any/bound", "warm", side),
+             per_element (runs, "Vesk/random/kernel", "warm", side),
+             per_element (runs, "Vesk2/random/kernel", "warm", side),
+             per_element (runs, "Vesk/random/plain", "warm", side),
+             per_element (runs, "Vesk2/random/plain", "warm", side),
+             per_element (runs, "bound/any/bound", "cold", side),
+             per_element (runs, "Vesk/random/kernel", "cold", side),
+             per_element (runs, "Vesk2/random/kernel", "cold", side));
+  endfor
+  fclose (data);
+  data = fopen (fullfile (outDir, "octave.dat"), "w");
+  fprintf (data, "# elements Vesk Vesk2 floor vesk_vectorised vesk2_vectorised (ns per element)\n");
+  for side = sides
+    n = side ^ 2;
+    fprintf (data, "%d %g %g %g %g %g\n", n, 1e9 * octave_time (octaveRuns, "Vesk", side) / n,
+             1e9 * octave_time (octaveRuns, "Vesk2", side) / n,
+             1e9 * octave_time (octaveRuns, "floor", side) / n,
+             1e9 * octave_time (octaveRuns, "vesk_vectorised", side) / n,
+             1e9 * octave_time (octaveRuns, "vesk2_vectorised", side) / n);
+  endfor
+  fclose (data);
+endfunction
+
+function e = paired (runs, plugin, image, side)
+  key = sprintf ("paired/%s/%s/kernel/warm/%d", plugin, image, side);
+  found = find (strcmp (runs.names, key));
+  if (isempty (found))
+    error ("report_figures: no median for %s", key);
+  endif
+  e = runs.entries{found(1)};
+endfunction
+
+function target_line (out, what, image, figure, met)
+  marks = {"no", "yes"};
+  fprintf (out, "| %s | %s | %.2f | %s |\n", what, image, figure, marks{met + 1});
+endfunction
+
+function [value, image] = worst (ratioOf, images, which)
+  values = cellfun (ratioOf, num2cell (1:numel (images)));
+  if (strcmp (which, "max"))
+    [value, i] = max (values);
+  else
+    [value, i] = min (values);
+  endif
+  image = images{i};
+endfunction
+
+## Median seconds per call of one benchmark.
+function seconds = lookup_run (runs, prefix, warmth, side)
+  key = sprintf ("%s/%s/%d", prefix, warmth, side);
+  found = find (strcmp (runs.names, key));
+  if (isempty (found))
+    error ("report_figures: no median for %s", key);
+  endif
+  seconds = runs.seconds(found(1));
+endfunction
+
+function ns = per_element (runs, prefix, warmth, side)
+  ns = 1e9 * lookup_run (runs, prefix, warmth, side) / side ^ 2;
+endfunction
+
+function runs = read_benchmarks (file)
+  report = jsondecode (fileread (file));
+  entries = report.benchmarks;
+  if (! iscell (entries))
+    entries = num2cell (entries);
+  endif
+  scale = struct ("ns", 1e-9, "us", 1e-6, "ms", 1e-3, "s", 1);
+  runs.names = {};
+  runs.seconds = [];
+  runs.repetitions = 0;
+  runs.entries = {};
+  for k = 1:numel (entries)
+    e = entries{k};
+    if (! isfield (e, "aggregate_name") || ! strcmp (e.aggregate_name, "median"))
+      continue;
+    endif
+    runs.names{end + 1} = regexprep (e.run_name, "/(iterations|repeats):[0-9]+|/manual_time$", "");
+    runs.seconds(end + 1) = e.real_time * scale.(e.time_unit);
+    runs.entries{numel (runs.names)} = e;
+    if (! strncmp (e.run_name, "paired/", 7))
+      runs.repetitions = e.repetitions;
+    endif
+  endfor
+endfunction
+
+function runs = read_octave (file)
+  text = strsplit (strtrim (fileread (file)), "\n");
+  runs = struct ("what", {{}}, "side", [], "seconds", []);
+  for k = 2:numel (text)
+    fields = strsplit (text{k}, ",");
+    runs.what{end + 1} = fields{1};
+    runs.side(end + 1) = str2double (fields{2});
+    runs.seconds(end + 1) = str2double (fields{3});
+  endfor
+endfunction
+
+function seconds = octave_time (runs, what, side)
+  found = find (strcmp (runs.what, what) & runs.side == side);
+  seconds = runs.seconds(found(1));
+endfunction
