@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pgm_image.h"
 #include "standin_host.h"
 
 namespace testing_support {
@@ -35,9 +36,6 @@ unsigned long long bitsOf(double value);
 // Same length and the same bits element by element; `what` names the array.
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
                     const char* what);
-
-// Reads an 8-bit binary PGM into column-major grey levels.
-standin::InputMatrix readPgm(const std::string& path);
 
 }  // namespace testing_support
 

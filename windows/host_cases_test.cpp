@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pgm_image.h"
 #include "plugin_loader.h"
 #include "reference.h"
 #include "standin_host.h"
@@ -358,24 +359,6 @@ std::vector<double> randomValues(SplitMix64& random, size_t count, Plugin plugin
     return values;
 }
 
-standin::InputMatrix readPgm(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    size_t width = 0, height = 0, maxValue = 0;
-    in >> magic >> width >> height >> maxValue;
-    in.get();
-    std::vector<unsigned char> pixels(width * height);
-    in.read(reinterpret_cast<char*>(pixels.data()), (std::streamsize)pixels.size());
-    if (!in || magic != "P5" || maxValue > 255 || pixels.empty())
-        ADD_FAILURE() << "cannot read " << path << " as an 8-bit binary PGM";
-    std::vector<double> values(width * height);
-    for (size_t r = 0; r < height; ++r)
-        for (size_t c = 0; c < width; ++c)
-            values[c * height + r] = pixels[r * width + c];
-    return standin::doubleMatrix(height, width, values);
-}
-
 std::vector<ImageCase> imageCases()
 {
     std::vector<ImageCase> cases;
@@ -389,7 +372,7 @@ std::vector<ImageCase> imageCases()
                          standin::doubleMatrix(rows, columns,
                                                randomValues(random, rows * columns, plugin))});
     }
-    standin::InputMatrix camera = readPgm(options().dataDirectory + "/camera.pgm");
+    standin::InputMatrix camera = testing_support::readPgm(options().dataDirectory + "/camera.pgm");
     standin::InputMatrix cameraUnit = camera;
     for (double& value : cameraUnit.values)
         value /= 255.0;

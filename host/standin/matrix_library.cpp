@@ -346,15 +346,15 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
     // Host-owned inputs, and a copy of each one's bytes to compare afterwards.
     std::vector<mxArray*> inputHandles;
     std::vector<std::vector<unsigned char>> inputBytes;
-    for (const InputMatrix& spec : inputs) {
-        const size_t fullBytes = elementCount(spec.dimensions) * elementBytes(spec.classId);
-        const size_t bytes = spec.dataBytes ? *spec.dataBytes : fullBytes;
-        mxArray* matrix = newMatrix(spec.classId, spec.dimensions, bytes);
-        matrix->complex = spec.complex;
-        matrix->sparse = spec.sparse;
-        if (spec.classId == mxDOUBLE_CLASS && !spec.values.empty())
-            memcpy(matrix->data, spec.values.data(),
-                   std::min(bytes, spec.values.size() * sizeof(double)));
+    for (const InputMatrix& wanted : inputs) {
+        const size_t fullBytes = elementCount(wanted.dimensions) * elementBytes(wanted.classId);
+        const size_t bytes = wanted.dataBytes ? *wanted.dataBytes : fullBytes;
+        mxArray* matrix = newMatrix(wanted.classId, wanted.dimensions, bytes);
+        matrix->complex = wanted.complex;
+        matrix->sparse = wanted.sparse;
+        if (wanted.classId == mxDOUBLE_CLASS && !wanted.values.empty())
+            memcpy(matrix->data, wanted.values.data(),
+                   std::min(bytes, wanted.values.size() * sizeof(double)));
         inputHandles.push_back(matrix);
         inputBytes.emplace_back(matrix->data, matrix->data + bytes);
     }
