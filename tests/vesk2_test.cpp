@@ -111,6 +111,7 @@ TEST(Vesk2, QuantisesIntensitiesToLevels)
         {kNaN, 0},       {-kNaN, 0},       {kInf, 0},      {-kInf, 0},      {1e10, 0},
         {1 / 255.0, 1},  {254 / 255.0, 254}, {256 / 255.0, 255}, {-0.0, 0}, {4.9e-324, 0},
         {nextafter(1 / 255.0, 0.0), 0},   {lastBelow, 255}, {firstAt, 0},   {-1e300, 0},
+        {8e6, 255},      {8.5e6, 0},      {2147483648.0 / 255.0 * 2, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.intensity << " -> " << c.level);

@@ -148,6 +148,8 @@ TEST(Vesk, ValuesOutsideTheDomainAreClamped)
         {2147483648.0, 0},   {1e300, 0},       {kInf, 0},           {-kInf, 0},
         {kNaN, 0},           {-1.0, 0},        {-0.999, 0},         {-2147483649.0, 0},
         {-1e300, 0},         {0.999, 0},       {-0.0, 0},           {4.9e-324, 0},
+        {-kNaN, 0},          {-0.5, 0},        {10.9, 10},          {255.99, 255},
+        {2147483647.0, 255},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);

@@ -51,8 +51,6 @@ struct GuardedBuffer {
     size_t bytes;
 };
 
-enum class BufferKind { Scratch, MatrixData, Other };
-
 struct ScratchRecord {
     unsigned char* payload;
     size_t bytes;
