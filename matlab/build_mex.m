@@ -23,20 +23,22 @@ if ~exist(outputFolder, 'dir')
     mkdir(outputFolder);
 end
 
-shared = {fullfile(root, 'core', 'contrast_table.cpp'), ...
-          fullfile(root, 'host', 'contrast_gateway.cpp')};
-% name, folder under plugins/, own sources
-plugins = {'Vesk',  'vesk',  {'vesk_mex.cpp', 'absolute_contrast.cpp'}; ...
-           'Vesk2', 'vesk2', {'vesk2_mex.cpp', 'signed_contrast.cpp'}};
+% The plug-ins' sources, from the project's one list of them.
+lists = read_source_lists(fullfile(root, 'cmake', 'VeskPluginSources.cmake'));
+shared = [lists.VESK_CORE_SOURCES, lists.VESK_HOST_SOURCES];
+includes = strcat('-I', fullfile(root, lists.VESK_INCLUDE_DIRS));
+% name, folder under plugins/, list prefix
+plugins = {'Vesk',  'vesk',  'VESK'; ...
+           'Vesk2', 'vesk2', 'VESK2'};
 isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 
 for k = 1:size(plugins, 1)
     name = plugins{k, 1};
     pluginFolder = fullfile(root, 'plugins', plugins{k, 2});
-    sources = [fullfile(pluginFolder, plugins{k, 3}), shared];
+    own = [lists.([plugins{k, 3} '_ENTRY_SOURCES']), lists.([plugins{k, 3} '_KERNEL_SOURCES'])];
+    sources = fullfile(root, [own, shared]);
     % VESK_HOST_SDK: the plug-ins include the host's own mex.h.
-    flags = {'-DVESK_HOST_SDK', ['-I' fullfile(root, 'core')], ...
-             ['-I' fullfile(root, 'host')], ['-I' pluginFolder]};
+    flags = [{'-DVESK_HOST_SDK'}, includes, {['-I' pluginFolder]}];
     if isOctave
         output = {'-o', fullfile(outputFolder, [name '.mex'])};
     else
@@ -44,5 +46,18 @@ for k = 1:size(plugins, 1)
     end
     fprintf('Building %s in %s\n', name, outputFolder);
     mex(flags{:}, output{:}, sources{:});
+end
+end
+
+function lists = read_source_lists(file)
+% The set(NAME item item ...) lines of the CMake source list, as a struct of
+% cell arrays of paths relative to the project root.
+text = fileread(file);
+lists = struct();
+tokens = regexp(text, '^\s*set\((\w+)([^)]*)\)', 'tokens', 'lineanchors');
+for k = 1:numel(tokens)
+    items = regexp(strtrim(tokens{k}{2}), '\s+', 'split');
+    items = items(~cellfun('isempty', items));
+    lists.(tokens{k}{1}) = strrep(items, '/', filesep);
 end
 end

@@ -15,6 +15,7 @@ add_custom_command(
           "-DOUTPUT=${VESK_PACKAGE_FILE}" -P "${package_script}"
   DEPENDS "${package_script}" "${CMAKE_CURRENT_BINARY_DIR}/DESCRIPTION"
           "${CMAKE_CURRENT_SOURCE_DIR}/package/Makefile" "${VESK_PLUGIN_EXPORTS}"
+          "${PROJECT_SOURCE_DIR}/cmake/VeskPluginSources.cmake"
           ${VESK_HELP_FILES} ${VESK_MEX_SOURCES} ${VESK2_MEX_SOURCES} ${VESK_MEX_HEADERS}
   COMMENT "Packing ${VESK_PACKAGE_NAME}.tar.gz for Octave's pkg"
   VERBATIM)

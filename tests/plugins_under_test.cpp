@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pgm_image.h"
 #include "plugin_loader.h"
 
 namespace testing_support {
@@ -26,6 +27,15 @@ const std::string& dataDirectory()
 {
     static const std::string path = VESK_DATA_DIR;
     return path;
+}
+
+standin::InputMatrix photograph()
+{
+    test_support::PgmImage photo;
+    std::string error;
+    if (!test_support::readPgm(dataDirectory() + "/camera.pgm", photo, error))
+        ADD_FAILURE() << error;
+    return standin::doubleMatrix(photo.height, photo.width, test_support::columnMajorLevels(photo));
 }
 
 namespace {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "pgm_image.h"
 #include "standin_host.h"
 
 namespace testing_support {
@@ -14,6 +13,10 @@ namespace testing_support {
 const std::string& veskPath();
 const std::string& vesk2Path();
 const std::string& dataDirectory();
+
+// The bundled photograph data/camera.pgm as grey levels 0..255; fails the
+// current test when it cannot be read.
+standin::InputMatrix photograph();
 
 standin::MexEntry veskEntry();
 standin::MexEntry vesk2Entry();

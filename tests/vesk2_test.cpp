@@ -184,7 +184,7 @@ TEST(Vesk2, MatchesTheReferenceOnRandomImages)
 
 TEST(Vesk2, BundledPhotographMatchesTheReference)
 {
-    InputMatrix photo = readPgm(dataDirectory() + "/camera.pgm");
+    InputMatrix photo = photograph();
     for (double& value : photo.values)
         value /= 255.0;
     const CallReport report = callVesk2(photo);

@@ -250,7 +250,7 @@ TEST(Vesk, MatchesTheReferenceOnRandomImages)
 
 TEST(Vesk, BundledPhotographMatchesTheReference)
 {
-    const InputMatrix photo = readPgm(dataDirectory() + "/camera.pgm");
+    const InputMatrix photo = photograph();
     const CallReport report = callVesk(photo);
     const reference::AbsoluteContrast expected = reference::absoluteContrast(photo.values);
     expectSameBits(mapOf(report), expected.map, "map");

@@ -21,14 +21,10 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF > /dev/
 cmake --build "$build" -j 2 --target vesk_bench vesk_standin_bench
 
 echo "== Octave MEX files"
-# The plug-ins from the same sources, built by Octave's own tool against its
-# mex.h, with the optimisation of the release build.
-export CXXFLAGS="-O3 -DNDEBUG"
-common=(core/contrast_table.cpp host/contrast_gateway.cpp)
-mkoctfile --mex -DVESK_HOST_SDK -Icore -Ihost -Iplugins/vesk \
-  plugins/vesk/*.cpp "${common[@]}" -o "$build/octave/Vesk.mex"
-mkoctfile --mex -DVESK_HOST_SDK -Icore -Ihost -Iplugins/vesk2 \
-  plugins/vesk2/*.cpp "${common[@]}" -o "$build/octave/Vesk2.mex"
+# The build's own Octave plug-ins (mkoctfile against Octave's mex.h), with
+# the optimisation of the release build; mkoctfile takes CXXFLAGS from here.
+rm -f "$build"/octave/Vesk.mex "$build"/octave/Vesk2.mex  # built anew with these flags
+CXXFLAGS="-O3 -DNDEBUG" cmake --build "$build" --target vesk_octave
 mkoctfile --mex bench/octave/host_floor.cpp -o "$build/octave/host_floor.mex"
 rm -f "$build"/octave/*.o
 

@@ -372,7 +372,12 @@ std::vector<ImageCase> imageCases()
                          standin::doubleMatrix(rows, columns,
                                                randomValues(random, rows * columns, plugin))});
     }
-    standin::InputMatrix camera = testing_support::readPgm(options().dataDirectory + "/camera.pgm");
+    test_support::PgmImage photo;
+    std::string error;
+    const std::string path = options().dataDirectory + "/camera.pgm";
+    EXPECT_TRUE(test_support::readPgm(path, photo, error)) << error;
+    standin::InputMatrix camera =
+        standin::doubleMatrix(photo.height, photo.width, test_support::columnMajorLevels(photo));
     standin::InputMatrix cameraUnit = camera;
     for (double& value : cameraUnit.values)
         value /= 255.0;

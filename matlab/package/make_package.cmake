@@ -24,10 +24,26 @@ file(COPY "${SOURCE_DIR}/matlab/Vesk.m" "${SOURCE_DIR}/matlab/Vesk2.m"
      DESTINATION "${package}/inst")
 file(COPY "${SOURCE_DIR}/matlab/package/Makefile" "${SOURCE_DIR}/cmake/plugin_exports.map"
      DESTINATION "${package}/src")
-foreach(dir IN ITEMS core host plugins/vesk plugins/vesk2)
-  file(GLOB sources "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.cpp")
-  file(COPY ${sources} DESTINATION "${package}/src/${dir}")
+
+# The plug-ins' sources from the project's one list, and the Makefile's copy
+# of that list.
+include("${SOURCE_DIR}/cmake/VeskPluginSources.cmake")
+set(shared ${VESK_CORE_SOURCES} ${VESK_HOST_SOURCES})
+set(makefile_list "# Generated from cmake/VeskPluginSources.cmake.\n")
+string(REPLACE ";" " " include_text "${VESK_INCLUDE_DIRS}")
+string(APPEND makefile_list "INCLUDE_DIRS := ${include_text}\n")
+foreach(upper IN ITEMS VESK VESK2)
+  set(sources ${${upper}_ENTRY_SOURCES} ${${upper}_KERNEL_SOURCES} ${shared})
+  string(REPLACE ";" " " sources_text "${sources}")
+  string(APPEND makefile_list "${upper}_SOURCES := ${sources_text}\n")
+  foreach(source IN LISTS sources)
+    get_filename_component(dir "${source}" DIRECTORY)
+    file(COPY "${SOURCE_DIR}/${source}" DESTINATION "${package}/src/${dir}")
+    file(GLOB headers "${SOURCE_DIR}/${dir}/*.h")
+    file(COPY ${headers} DESTINATION "${package}/src/${dir}")
+  endforeach()
 endforeach()
+file(WRITE "${package}/src/plugin_sources.mk" "${makefile_list}")
 
 file(REMOVE "${OUTPUT}")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar czf "${OUTPUT}" "${NAME}"

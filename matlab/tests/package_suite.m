@@ -12,9 +12,9 @@
 %!   pkg ("prefix", prefix, prefix);
 %!   pkg ("local_list", fullfile (prefix, "octave_packages"));
 %!   pkg ("install", "-local", file);
-%!   installed = pkg ("list");
-%!   assert (numel (installed), 1);
-%!   assert (installed{1}.name, "vesk");
+%!   ## Other packages may be installed globally (octave-image often is).
+%!   installed = cellfun (@(p) p.name, pkg ("list"), "UniformOutput", false);
+%!   assert (sum (strcmp (installed, "vesk")), 1);
 %!   pkg ("load", "vesk");
 %!
 %!   assert (strncmp (which ("Vesk"), prefix, numel (prefix)), true, which ("Vesk"));
@@ -41,7 +41,7 @@
 %!
 %!   pkg ("unload", "vesk");
 %!   pkg ("uninstall", "-local", "vesk");
-%!   assert (isempty (pkg ("list")));
+%!   assert (! any (strcmp (cellfun (@(p) p.name, pkg ("list"), "UniformOutput", false), "vesk")));
 %! unwind_protect_cleanup
 %!   addpath (getenv ("VESK_OCTAVE_DIR"));
 %!   confirm_recursive_rmdir (false, "local");

@@ -2,8 +2,8 @@
 // every element's contrast is its absolute grey-level difference summed over
 // all elements. Slow (quadratic in the number of distinct levels times n) and
 // independent of the plug-ins' code.
-#ifndef VESK_TESTS_REFERENCE_H
-#define VESK_TESTS_REFERENCE_H
+#ifndef VESK_TESTING_REFERENCE_H
+#define VESK_TESTING_REFERENCE_H
 
 #include <stdint.h>
 

@@ -3,36 +3,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <fstream>
 #include <random>
 
+#include "pgm_image.h"
+
 namespace test_images {
-namespace {
-
-struct Photo {
-    size_t width = 0;
-    size_t height = 0;
-    std::vector<unsigned char> pixels;  // row by row, as stored
-};
-
-Photo readPgm(const std::string& path)
-{
-    Photo photo;
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    size_t maxValue = 0;
-    in >> magic >> photo.width >> photo.height >> maxValue;
-    in.get();
-    photo.pixels.resize(photo.width * photo.height);
-    in.read(reinterpret_cast<char*>(photo.pixels.data()), (std::streamsize)photo.pixels.size());
-    if (!in || magic != "P5" || maxValue > 255 || photo.pixels.empty()) {
-        fprintf(stderr, "cannot read %s as an 8-bit binary PGM\n", path.c_str());
-        abort();
-    }
-    return photo;
-}
-
-}  // namespace
 
 const char* nameOf(Kind kind)
 {
@@ -56,7 +31,12 @@ std::vector<double> greyLevels(Kind kind, size_t rows, size_t columns, const std
         for (double& value : image)
             value = 77.0;
     } else {
-        const Photo photo = readPgm(photoPath);
+        test_support::PgmImage photo;
+        std::string error;
+        if (!test_support::readPgm(photoPath, photo, error)) {
+            fprintf(stderr, "%s\n", error.c_str());
+            abort();
+        }
         for (size_t c = 0; c < columns; ++c)
             for (size_t r = 0; r < rows; ++r)
                 image[c * rows + r] =

@@ -7,8 +7,8 @@
 // call; everything created during a call and not returned is reclaimed at its
 // end, as a real host does; mexErrMsgIdAndTxt ends the call and hands the
 // identifier and message back.
-#ifndef VESK_HOST_STANDIN_HOST_H
-#define VESK_HOST_STANDIN_HOST_H
+#ifndef VESK_TESTING_STANDIN_HOST_H
+#define VESK_TESTING_STANDIN_HOST_H
 
 #include <stddef.h>
 

@@ -5,8 +5,8 @@
 //
 // The scratch (table, histogram, level array of n entries) is the caller's,
 // so that the benchmarks can hand both versions the same kind of memory.
-#ifndef VESK_BENCH_PLAIN_CONTRAST_H
-#define VESK_BENCH_PLAIN_CONTRAST_H
+#ifndef VESK_TESTING_PLAIN_CONTRAST_H
+#define VESK_TESTING_PLAIN_CONTRAST_H
 
 #include <stdint.h>
 

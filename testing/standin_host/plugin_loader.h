@@ -1,6 +1,6 @@
 // Opens a plug-in library by path and finds its mexFunction, as a host does.
-#ifndef VESK_HOST_STANDIN_PLUGIN_LOADER_H
-#define VESK_HOST_STANDIN_PLUGIN_LOADER_H
+#ifndef VESK_TESTING_PLUGIN_LOADER_H
+#define VESK_TESTING_PLUGIN_LOADER_H
 
 #include <string>
 

@@ -14,69 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "pgm_image.h"
 #include "plugin_loader.h"
 #include "standin_host.h"
 
-namespace {
-
-struct GreyImage {
-    size_t width = 0;
-    size_t height = 0;
-    std::vector<unsigned char> pixels;  // row by row
-};
-
-bool readToken(std::istream& in, std::string& token)
-{
-    token.clear();
-    int c;
-    while ((c = in.get()) != EOF) {
-        if (c == '#') {
-            while ((c = in.get()) != EOF && c != '\n') {
-            }
-        } else if (!isspace(c)) {
-            token.push_back((char)c);
-            break;
-        }
-    }
-    while ((c = in.peek()) != EOF && !isspace(c))
-        token.push_back((char)in.get());
-    return !token.empty();
-}
-
-bool readPgm(const std::string& path, GreyImage& image, std::string& error)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string magic, width, height, maxValue;
-    if (!in || !readToken(in, magic) || magic != "P5" || !readToken(in, width) ||
-        !readToken(in, height) || !readToken(in, maxValue)) {
-        error = path + ": not a binary PGM (P5) image";
-        return false;
-    }
-    image.width = std::stoul(width);
-    image.height = std::stoul(height);
-    if (std::stoul(maxValue) > 255) {
-        error = path + ": only 8-bit PGM images are read";
-        return false;
-    }
-    in.get();  // the single white-space byte before the pixels
-    image.pixels.resize(image.width * image.height);
-    in.read(reinterpret_cast<char*>(image.pixels.data()), (std::streamsize)image.pixels.size());
-    if (!in) {
-        error = path + ": the image data is shorter than its header says";
-        return false;
-    }
-    return true;
-}
-
-bool writePgm(const std::string& path, const GreyImage& image)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P5\n" << image.width << ' ' << image.height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(image.pixels.data()), (std::streamsize)image.pixels.size());
-    return (bool)out;
-}
-
-}  // namespace
+using test_support::PgmImage;
 
 int main(int argc, char** argv)
 {
@@ -95,9 +37,9 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    GreyImage image;
+    PgmImage image;
     std::string error;
-    if (!readPgm(args[1], image, error)) {
+    if (!test_support::readPgm(args[1], image, error)) {
         std::cerr << "vesk-run: " << error << "\n";
         return 1;
     }
@@ -109,11 +51,10 @@ int main(int argc, char** argv)
 
     // PGM rows become matrix rows; the host stores column by column.
     const size_t rows = image.height, columns = image.width;
-    std::vector<double> values(rows * columns);
-    for (size_t r = 0; r < rows; ++r)
-        for (size_t c = 0; c < columns; ++c)
-            values[c * rows + r] = unit ? image.pixels[r * columns + c] / 255.0
-                                        : (double)image.pixels[r * columns + c];
+    std::vector<double> values = test_support::columnMajorLevels(image);
+    if (unit)
+        for (double& value : values)
+            value /= 255.0;
 
     const standin::CallReport report =
         standin::callEntry(plugin.entry(), {standin::doubleMatrix(rows, columns, values)});
@@ -125,7 +66,7 @@ int main(int argc, char** argv)
         std::cerr << "vesk-run: host contract broken: " << fault << "\n";
 
     const standin::OutputMatrix& map = *report.outputs[0];
-    GreyImage mapImage;
+    PgmImage mapImage;
     mapImage.width = columns;
     mapImage.height = rows;
     mapImage.pixels.resize(rows * columns);
@@ -136,7 +77,7 @@ int main(int argc, char** argv)
             mapImage.pixels[r * columns + c] = (unsigned char)lround(scaled * 255.0);
         }
     }
-    if (!writePgm(args[2], mapImage)) {
+    if (!test_support::writePgm(args[2], mapImage)) {
         std::cerr << "vesk-run: cannot write " << args[2] << "\n";
         return 1;
     }

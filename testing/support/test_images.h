@@ -1,6 +1,6 @@
 // The images the benchmarks and the bit-identity test run on, column-major.
-#ifndef VESK_BENCH_TEST_IMAGES_H
-#define VESK_BENCH_TEST_IMAGES_H
+#ifndef VESK_TESTING_TEST_IMAGES_H
+#define VESK_TESTING_TEST_IMAGES_H
 
 #include <stddef.h>
 
