@@ -19,6 +19,9 @@ target_compile_options(vesk_plugin_code INTERFACE -fno-exceptions -fno-rtti -fvi
                        -fvisibility-inlines-hidden
                        $<$<BOOL:${VESK_HAVE_NO_LOOP_PATTERNS}>:-fno-tree-loop-distribute-patterns>)
 target_link_libraries(vesk_plugin_code INTERFACE vesk_warnings)
+if(VESK_PORTABLE_COUNTING)
+  target_compile_definitions(vesk_plugin_code INTERFACE VESK_PORTABLE_COUNTING)
+endif()
 
 set(VESK_PLUGIN_EXPORTS "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.map")
 include(${CMAKE_CURRENT_LIST_DIR}/VeskWindowsPlugin.cmake)

@@ -9,7 +9,7 @@ root=$PWD
 build=build-demo
 output=${output:-$root/$build/figures}
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh demo
 
 echo "== building the Octave plug-ins"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null

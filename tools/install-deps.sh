@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
-# Runs as root on Debian 12; does nothing when everything is there.
+# Installs the Debian packages a job needs, when missing. Runs as root on
+# Debian 12; does nothing when everything is there.
+#
+#   bash tools/install-deps.sh demo    Octave (headless), its compiler headers,
+#                                      gnuplot and fonts: builds the Octave
+#                                      plug-ins and draws the demo figures
+#   bash tools/install-deps.sh bench   demo + Google Benchmark
+#   bash tools/install-deps.sh tests   everything the test suites use (the default):
+#                                      bench + GoogleTest, clang and its sanitizer
+#                                      runtime, valgrind, MinGW-w64 and Wine, and
+#                                      the Octave packages image and parallel
 set -euo pipefail
 
-packages=(
-  cmake g++ make googletest libgtest-dev binutils
-  # Octave, headless: without recommends; gnuplot, fonts and ghostscript
-  # for printing figures (without the fonts every axes fails to render).
-  octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript
-  clang libclang-rt-14-dev valgrind
-  g++-mingw-w64-x86-64 wine64
-  # the benchmarks (tools/benchmark.sh)
-  libbenchmark-dev
-)
+profile=${1:-tests}
+
+# Without recommends: gnuplot, fonts and ghostscript for printing figures
+# (without the fonts every axes fails to render).
+demo=(cmake g++ make binutils octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript)
+bench=("${demo[@]}" libbenchmark-dev)
+tests=("${bench[@]}" googletest libgtest-dev clang libclang-rt-14-dev valgrind
+       g++-mingw-w64-x86-64 wine64 octave-image octave-parallel)
+
+case "$profile" in
+  demo) packages=("${demo[@]}") ;;
+  bench) packages=("${bench[@]}") ;;
+  tests) packages=("${tests[@]}") ;;
+  *) echo "usage: bash tools/install-deps.sh [demo|bench|tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

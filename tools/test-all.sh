@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh tests
 
 jobs=$(nproc)
 
@@ -16,6 +16,12 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== release archive"
 cmake --build build --target package
+
+echo "== portable counting pass: the same bits without SIMD"
+cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \
+  -DVESK_PORTABLE_COUNTING=ON -DVESK_WINDOWS=OFF -DVESK_WITH_OCTAVE=OFF >/dev/null
+cmake --build build-portable -j "$jobs" --target plain_identity_test vesk_test vesk2_test
+ctest --test-dir build-portable --output-on-failure -j "$jobs" -L bits
 
 echo "== sanitizer build and tests"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON -DVESK_SANITIZE=ON
