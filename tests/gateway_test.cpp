@@ -1,11 +1,15 @@
 // What both entry points share: the checks of a call and the output slots.
 #include <gtest/gtest.h>
 
+#include "case_tables.h"
 #include "plugins_under_test.h"
 
 using namespace testing_support;
 using standin::CallReport;
 using standin::InputMatrix;
+using test_support::Rejection;
+using test_support::rejections;
+using test_support::withName;
 
 namespace {
 
@@ -21,94 +25,6 @@ const Plugin kPlugins[] = {{"Vesk", veskEntry, "Vesk(double(img))"},
 void PrintTo(const Plugin& plugin, std::ostream* out)
 {
     *out << plugin.name;
-}
-
-InputMatrix withFlags(InputMatrix input, bool complex, bool sparse)
-{
-    input.complex = complex;
-    input.sparse = sparse;
-    return input;
-}
-
-// A rejected call: the identifier after "<plug-in>:" and pieces of the
-// message, in which "$" stands for the plug-in's name.
-struct Rejection {
-    std::string name;
-    std::vector<InputMatrix> inputs;
-    int outputCount;
-    const char* reason;
-    std::vector<std::string> gist;
-};
-
-void PrintTo(const Rejection& rejection, std::ostream* out)
-{
-    *out << rejection.name;
-}
-
-std::string withName(std::string text, const std::string& name)
-{
-    for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + name.size()))
-        text.replace(at, 1, name);
-    return text;
-}
-
-std::vector<Rejection> rejections()
-{
-    const InputMatrix small = standin::doubleMatrix(2, 2, {0.1, 0.2, 0.3, 0.4});
-    const InputMatrix rgb = standin::matrixOfClass(mxDOUBLE_CLASS, {4, 4, 3});
-    using standin::hugeMatrix;
-    using standin::matrixOfClass;
-    std::vector<Rejection> cases = {
-        {"NoInput", {}, 1, "nargin",
-         {"$ takes exactly one input, a greyscale image, but was given 0.", "= $(img)."}},
-        {"TwoInputs", {small, small}, 1, "nargin", {"but was given 2."}},
-        {"ThreeOutputs", {small}, 3, "nargout",
-         {"$ returns at most two outputs", "but 3 were asked for."}},
-        {"Uint8FromImread", {matrixOfClass(mxUINT8_CLASS, {4, 4})}, 1, "notDouble",
-         {"double(img)"}},
-        {"Uint8Rgb", {matrixOfClass(mxUINT8_CLASS, {4, 4, 3})}, 2, "notDouble",
-         {"of class uint8."}},
-        {"Complex", {withFlags(small, true, false)}, 1, "complex",
-         {"$ needs a real matrix, but the image is complex.", "real(img) or abs(img)"}},
-        {"ComplexRgb", {withFlags(rgb, true, false)}, 2, "complex", {"is complex."}},
-        {"Sparse", {withFlags(small, false, true)}, 1, "sparse",
-         {"$ needs a full matrix, but the image is sparse.", "full(img)"}},
-        {"SparseComplex", {withFlags(small, true, true)}, 1, "sparse", {"full(img)"}},
-        {"RgbImage", {rgb}, 1, "notMatrix",
-         {"$ needs a 2-D greyscale image, but the input has 3 dimensions.", "rgb2gray(img)",
-          "img(:,:,1)"}},
-        {"FourDimensional", {matrixOfClass(mxDOUBLE_CLASS, {2, 2, 1, 2})}, 2, "notMatrix",
-         {"has 4 dimensions."}},
-        {"EmptyThreeDimensional", {matrixOfClass(mxDOUBLE_CLASS, {0, 4, 3})}, 1, "notMatrix",
-         {"3 dimensions"}},
-        {"ElementsPast2To31", {hugeMatrix(65536, 32768)}, 1, "tooLarge", {"65536 x 32768"}},
-        {"SquarePast2To31", {hugeMatrix(46341, 46341)}, 2, "tooLarge",
-         {"$ handles at most 2147483647 elements, but the image is 46341 x 46341.",
-          "Process it in tiles"}},
-        {"RowsOf2To31", {hugeMatrix(2147483648u, 1)}, 1, "tooLarge", {"tiles"}},
-        {"RowsOf2To32", {hugeMatrix(4294967296u, 1)}, 2, "tooLarge", {"4294967296 x 1."}},
-        // Only the low 32 bits of 2^32 + 1 would read as 1.
-        {"RowsWhoseLow32BitsAreSmall", {hugeMatrix(4294967297u, 1)}, 1, "tooLarge",
-         {"4294967297 x 1"}},
-        {"EmptyWithColumnsOf2To32", {hugeMatrix(0, 4294967296u)}, 1, "tooLarge",
-         {"0 x 4294967296"}},
-    };
-    const struct {
-        mxClassID classId;
-        const char* name;
-        const char* caseName;
-    } classes[] = {
-        {mxUINT16_CLASS, "uint16", "Uint16"},   {mxINT16_CLASS, "int16", "Int16"},
-        {mxINT32_CLASS, "int32", "Int32"},      {mxSINGLE_CLASS, "single", "Single"},
-        {mxLOGICAL_CLASS, "logical", "Logical"}, {mxCHAR_CLASS, "char", "Char"},
-        {mxCELL_CLASS, "cell", "Cell"},         {mxSTRUCT_CLASS, "struct", "Struct"},
-        {mxFUNCTION_CLASS, "function_handle", "FunctionHandle"},
-    };
-    for (const auto& c : classes)
-        cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "notDouble",
-                         {std::string("$ needs a real double matrix, but the image is of class ") +
-                          c.name + "."}});
-    return cases;
 }
 
 }  // namespace
@@ -142,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GatewayRejects,
     ::testing::Combine(::testing::ValuesIn(kPlugins), ::testing::ValuesIn(rejections())),
     [](const ::testing::TestParamInfo<std::tuple<Plugin, Rejection>>& param) {
-        return std::string(std::get<0>(param.param).name) + "_" + std::get<1>(param.param).name;
+        return std::string(std::get<0>(param.param).name) + "_" + std::get<1>(param.param).what;
     });
 
 class Gateway : public ::testing::TestWithParam<Plugin> {};

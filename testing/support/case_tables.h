@@ -1,0 +1,59 @@
+// The case tables every host-level suite runs: the Linux suites, the Windows
+// host program (native and under Wine) and, through them, both plug-ins.
+// Data only; each suite decides how to call and compare.
+#ifndef VESK_TESTING_CASE_TABLES_H
+#define VESK_TESTING_CASE_TABLES_H
+
+#include <stddef.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "standin_host.h"
+
+namespace test_support {
+
+enum class Plugin { Vesk, Vesk2 };
+
+const char* nameOf(Plugin plugin);
+
+// A fixed input whose outputs are known exactly, bit for bit.
+struct ExactCase {
+    const char* what;
+    Plugin plugin;
+    size_t rows, columns;
+    std::vector<double> input;
+    std::vector<double> map;
+    std::vector<std::pair<int, double>> second;  // the non-zero elements of the second output
+};
+
+// The second output in full: 101 elements for Vesk, 1 for Vesk2.
+std::vector<double> secondOutputOf(const ExactCase& c);
+
+// The worked examples and the edge cases of both plug-ins.
+const std::vector<ExactCase>& exactCases();
+
+void PrintTo(const ExactCase& c, std::ostream* out);  // the name GoogleTest shows
+
+// A call both plug-ins refuse: the identifier after "Vesk:" / "Vesk2:" and
+// pieces of the message, in which "$" stands for the plug-in's name.
+struct Rejection {
+    const char* what;
+    std::vector<standin::InputMatrix> inputs;
+    int outputCount;
+    const char* reason;
+    std::vector<std::string> gist;
+};
+
+const std::vector<Rejection>& rejections();
+
+void PrintTo(const Rejection& rejection, std::ostream* out);
+
+// text with every "$" replaced by name.
+std::string withName(std::string text, const std::string& name);
+
+}  // namespace test_support
+
+#endif
