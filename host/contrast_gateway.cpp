@@ -2,76 +2,31 @@
 
 namespace {
 
-const double kMaxElements = 2147483647.0;  // 2^31 - 1: element counts are signed 32-bit
-
-// "Vesk" + ":" + "tooLarge", without the C library.
-struct ErrorIdentifier {
-    char text[64];
-    ErrorIdentifier(const char* functionName, const char* reason)
-    {
-        int length = 0;
-        for (const char* c = functionName; *c != '\0' && length < 40; ++c)
-            text[length++] = *c;
-        text[length++] = ':';
-        for (const char* c = reason; *c != '\0' && length < 63; ++c)
-            text[length++] = *c;
-        text[length] = '\0';
-    }
-};
-
-// Class names and other texts reach the host as %s arguments, never inside
-// the format itself.
-void checkCall(const ContrastGateway& gateway, int outputCount, int inputCount,
-               const mxArray* inputs[])
+// The call in call_checks.h's terms. Input 0 is looked at only when it exists.
+CallDescription describeCall(int outputCount, int inputCount, const mxArray* inputs[])
 {
-    const char* name = gateway.functionName;
-    if (inputCount != 1)
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "nargin").text,
-                          "%s takes exactly one input, a greyscale image, but was given %d. "
-                          "Call it as %s = %s(img).",
-                          name, inputCount, gateway.outputNames, name);
-    if (outputCount > 2)
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "nargout").text,
-                          "%s returns at most two outputs, %s, but %d were asked for.", name,
-                          gateway.outputNames, outputCount);
-
-    const mxArray* image = inputs[0];
-    if (!mxIsDouble(image))
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "notDouble").text,
-                          "%s needs a real double matrix, but the image is of class %s. %s", name,
-                          mxGetClassName(image), gateway.conversionAdvice);
-    if (mxIsSparse(image))
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "sparse").text,
-                          "%s needs a full matrix, but the image is sparse. "
-                          "Pass full(img) instead.",
-                          name);
-    if (mxIsComplex(image))
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "complex").text,
-                          "%s needs a real matrix, but the image is complex. "
-                          "Pass real(img) or abs(img) instead.",
-                          name);
-    if (mxGetNumberOfDimensions(image) > 2)
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "notMatrix").text,
-                          "%s needs a 2-D greyscale image, but the input has %.0f dimensions. "
-                          "Convert a colour image to grey first, for example with rgb2gray(img), "
-                          "or pass one channel, img(:,:,1).",
-                          name, (double)mxGetNumberOfDimensions(image));
-
-    const double rows = (double)mxGetM(image);
-    const double columns = (double)mxGetN(image);
-    if (rows > kMaxElements || columns > kMaxElements || rows * columns > kMaxElements)
-        mexErrMsgIdAndTxt(ErrorIdentifier(name, "tooLarge").text,
-                          "%s handles at most 2147483647 elements, but the image is %.0f x %.0f. "
-                          "Process it in tiles of fewer elements.",
-                          name, rows, columns);
+    CallDescription call = {inputCount, outputCount, false, "", false, false, 0.0, 0.0, 0.0};
+    if (inputCount == 1) {
+        const mxArray* image = inputs[0];
+        call.doubleClass = mxIsDouble(image);
+        call.className = mxGetClassName(image);
+        call.sparse = mxIsSparse(image);
+        call.complex = mxIsComplex(image);
+        call.dimensionCount = (double)mxGetNumberOfDimensions(image);
+        call.rows = (double)mxGetM(image);
+        call.columns = (double)mxGetN(image);
+    }
+    return call;
 }
 
 }  // namespace
 
-void runContrastGateway(const ContrastGateway& gateway, int outputCount, mxArray* outputs[],
+void runContrastGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
                         int inputCount, const mxArray* inputs[])
 {
-    checkCall(gateway, outputCount, inputCount, inputs);
+    CallRefusal refusal;
+    if (refuseCall(function.rules, describeCall(outputCount, inputCount, inputs), &refusal))
+        mexErrMsgIdAndTxt(refusal.identifier, "%s", refusal.message);
 
     // The checks above make both dimensions and their product fit 32 bits.
     const mxArray* image = inputs[0];
@@ -80,12 +35,12 @@ void runContrastGateway(const ContrastGateway& gateway, int outputCount, mxArray
     const double* input = mxGetPr(image);
 
     mxArray* first = mxCreateNumericMatrix(rows, columns, mxDOUBLE_CLASS, mxREAL);
-    mxArray* second = mxCreateNumericMatrix(gateway.secondOutputRows, 1, mxDOUBLE_CLASS, mxREAL);
+    mxArray* second = mxCreateNumericMatrix(function.secondOutputRows, 1, mxDOUBLE_CLASS, mxREAL);
     // The host provides one slot even when no output is asked for; a second
     // output that has no slot is the host's to reclaim.
     outputs[0] = first;
     if (outputCount >= 2)
         outputs[1] = second;
 
-    gateway.kernel(input, mxGetPr(first), mxGetPr(second), rows, columns);
+    function.kernel(input, mxGetPr(first), mxGetPr(second), rows, columns);
 }

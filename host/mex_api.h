@@ -1,17 +1,29 @@
 // The host's plug-in API, as the plug-ins see it.
 //
 // Built with a host's own SDK (VESK_HOST_SDK or MATLAB_MEX_FILE defined, as
-// MATLAB's mex and our Octave build do), that SDK's mex.h is used. Built on
-// its own, this header declares the 64-bit MATLAB ABI the plug-ins link
-// against: libmx for matrices and memory, libmex for the error call. The
-// plug-in sources use the ordinary names; the versioned symbols are mapped
-// here.
+// MATLAB's mex and our Octave MEX build do), that SDK's mex.h is used. Built
+// as Octave-native functions (VESK_HOST_OCTAVE_NATIVE), there is no MEX API:
+// the kernels' two allocation calls are all that is declared, and the Octave
+// gateway defines them. Built on its own, this header declares the 64-bit
+// MATLAB ABI the plug-ins link against: libmx for matrices and memory, libmex
+// for the error call. The plug-in sources use the ordinary names; the
+// versioned symbols are mapped here.
 #ifndef VESK_HOST_MEX_API_H
 #define VESK_HOST_MEX_API_H
 
 #if defined(VESK_HOST_SDK) || defined(MATLAB_MEX_FILE)
 
 #include "mex.h"
+
+#elif defined(VESK_HOST_OCTAVE_NATIVE)
+
+#include <stddef.h>
+
+// Scratch for the running call, reclaimed by the gateway when the call ends
+// (octave_gateway.cpp). C++ names, so that they never meet the C functions of
+// the same names that Octave's own MEX layer exports.
+void* mxMalloc(size_t bytes);
+void mxFree(void* pointer);
 
 #else
 

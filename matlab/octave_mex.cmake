@@ -67,6 +67,7 @@ if(VESK_HAVE_OCTAVE)
 
   add_custom_target(vesk_octave ALL DEPENDS ${octave_outputs})
 
+  include(octave_native.cmake)
   include(octave_package.cmake)
 endif()
 

@@ -22,20 +22,20 @@ endif()
 
 file(COPY "${SOURCE_DIR}/matlab/Vesk.m" "${SOURCE_DIR}/matlab/Vesk2.m"
      DESTINATION "${package}/inst")
-file(COPY "${SOURCE_DIR}/matlab/package/Makefile" "${SOURCE_DIR}/cmake/plugin_exports.map"
+file(COPY "${SOURCE_DIR}/matlab/package/Makefile" "${SOURCE_DIR}/cmake/octave_exports.map"
      DESTINATION "${package}/src")
 
-# The plug-ins' sources from the project's one list, and the Makefile's copy
-# of that list.
+# The package ships the Octave-native functions: their sources from the
+# project's one list, and the Makefile's copy of that list.
 include("${SOURCE_DIR}/cmake/VeskPluginSources.cmake")
-set(shared ${VESK_CORE_SOURCES} ${VESK_HOST_SOURCES})
+set(shared ${VESK_CORE_SOURCES} ${VESK_OCTAVE_HOST_SOURCES})
 set(makefile_list "# Generated from cmake/VeskPluginSources.cmake.\n")
 string(REPLACE ";" " " include_text "${VESK_INCLUDE_DIRS}")
 string(APPEND makefile_list "INCLUDE_DIRS := ${include_text}\n")
 foreach(upper IN ITEMS VESK VESK2)
-  set(sources ${${upper}_ENTRY_SOURCES} ${${upper}_KERNEL_SOURCES} ${shared})
+  set(sources ${${upper}_OCTAVE_ENTRY_SOURCES} ${${upper}_KERNEL_SOURCES} ${shared})
   string(REPLACE ";" " " sources_text "${sources}")
-  string(APPEND makefile_list "${upper}_SOURCES := ${sources_text}\n")
+  string(APPEND makefile_list "${upper}_OCTAVE_SOURCES := ${sources_text}\n")
   foreach(source IN LISTS sources)
     get_filename_component(dir "${source}" DIRECTORY)
     file(COPY "${SOURCE_DIR}/${source}" DESTINATION "${package}/src/${dir}")
@@ -44,6 +44,11 @@ foreach(upper IN ITEMS VESK VESK2)
   endforeach()
 endforeach()
 file(WRITE "${package}/src/plugin_sources.mk" "${makefile_list}")
+
+# Their help texts, compiled in: made here, so that pkg install needs no CMake.
+include("${SOURCE_DIR}/matlab/help_header.cmake")
+vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk.m" "${package}/src/help/vesk_help.h")
+vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk2.m" "${package}/src/help/vesk2_help.h")
 
 file(REMOVE "${OUTPUT}")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar czf "${OUTPUT}" "${NAME}"

@@ -1,12 +1,8 @@
-// Vesk: [map, dist] = Vesk(img), img a real double matrix of grey levels 0..255.
-#include "absolute_contrast.h"
+// Vesk's MEX entry point.
 #include "contrast_gateway.h"
+#include "vesk_function.h"
 
 VESK_PLUGIN_ENTRY void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    const ContrastGateway vesk = {
-        "Vesk", "[map, dist]",
-        "Convert it first, for example Vesk(double(img)) for a uint8 image.", 101,
-        computeAbsoluteContrast};
-    runContrastGateway(vesk, nlhs, plhs, nrhs, prhs);
+    runContrastGateway(kVeskFunction, nlhs, plhs, nrhs, prhs);
 }

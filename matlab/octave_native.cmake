@@ -1,0 +1,61 @@
+# Vesk.oct and Vesk2.oct: the Octave-native functions, compiled by mkoctfile
+# from the same kernels and checks as the MEX files, with the Octave gateway
+# (VESK_HOST_OCTAVE_NATIVE: no MEX API at all), into
+# ${CMAKE_BINARY_DIR}/octave-native beside their help files. Included from
+# octave_mex.cmake when Octave is found, so skipped where the MEX files are.
+set(VESK_OCTAVE_NATIVE_DIR "${CMAKE_BINARY_DIR}/octave-native")
+set(VESK_OCTAVE_EXPORTS "${PROJECT_SOURCE_DIR}/cmake/octave_exports.map")
+set(help_header_dir "${CMAKE_CURRENT_BINARY_DIR}/native_help")
+
+# Octave's own headers count as system headers here: our warnings are for
+# our code.
+execute_process(COMMAND "${VESK_MKOCTFILE}" -p OCTINCLUDEDIR
+                OUTPUT_VARIABLE octave_include_dir OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(octave_native_flags -DVESK_HOST_OCTAVE_NATIVE "-isystem${octave_include_dir}"
+    "-isystem${octave_include_dir}/.." -Wall -Wextra -Wpedantic -Wshadow
+    "-Wl,--version-script=${VESK_OCTAVE_EXPORTS}" "-I${help_header_dir}")
+if(VESK_WERROR)
+  list(APPEND octave_native_flags -Werror)
+endif()
+foreach(dir IN LISTS VESK_MEX_INCLUDE_DIRS)
+  list(APPEND octave_native_flags "-I${dir}")
+endforeach()
+
+set(native_outputs)
+foreach(name IN ITEMS Vesk Vesk2)
+  string(TOUPPER "${name}" upper)
+  string(TOLOWER "${name}" plugin_dir)
+  set(help_header "${help_header_dir}/${plugin_dir}_help.h")
+  add_custom_command(
+    OUTPUT "${help_header}"
+    COMMAND "${CMAKE_COMMAND}" "-DHELP_FILE=${CMAKE_CURRENT_SOURCE_DIR}/${name}.m"
+            "-DHEADER=${help_header}" -P "${CMAKE_CURRENT_SOURCE_DIR}/help_header.cmake"
+    DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${CMAKE_CURRENT_SOURCE_DIR}/help_header.cmake"
+    COMMENT "Help text of ${name}.oct from ${name}.m"
+    VERBATIM)
+
+  set(output "${VESK_OCTAVE_NATIVE_DIR}/${name}.oct")
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${VESK_OCTAVE_NATIVE_DIR}"
+    COMMAND "${VESK_MKOCTFILE}" ${octave_native_flags}
+            "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
+            ${${upper}_NATIVE_SOURCES}
+    DEPENDS ${${upper}_NATIVE_SOURCES} ${VESK_MEX_HEADERS} "${help_header}"
+            "${VESK_OCTAVE_EXPORTS}"
+    COMMENT "Building ${name}.oct for Octave"
+    VERBATIM)
+  list(APPEND native_outputs "${output}")
+
+  # Not needed for help (compiled in); there for MATLAB-style tools that
+  # look for the .m file, and so that the folder is laid out as the package.
+  set(help "${VESK_OCTAVE_NATIVE_DIR}/${name}.m")
+  add_custom_command(
+    OUTPUT "${help}"
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${help}"
+    DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m"
+    VERBATIM)
+  list(APPEND native_outputs "${help}")
+endforeach()
+
+add_custom_target(vesk_octave_native ALL DEPENDS ${native_outputs})

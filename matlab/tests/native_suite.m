@@ -1,0 +1,126 @@
+## The Octave-native functions (Vesk.oct, Vesk2.oct) against the MEX files
+## (Vesk.mex, Vesk2.mex) in one session: the same bits (-0 and element 101 of
+## the distribution included) for the other suites' cases, random images and
+## the photographs, and the same identifier and message for every refused
+## call. Run with run_suite ("native_suite.m").
+
+## Octave binds a function handle to the file it finds at the handle's first
+## call and keeps it when the path changes; so each build's handles are made
+## and called with only that build's folder on the path.
+%!function handles = bind_handles (folder, extension)
+%!  builds = {getenv("VESK_OCTAVE_DIR"), getenv("VESK_OCTAVE_NATIVE_DIR")};
+%!  for k = 1:numel (builds)
+%!    if (any (strcmp (strsplit (path (), pathsep ()), builds{k})))
+%!      rmpath (builds{k});
+%!    endif
+%!  endfor
+%!  addpath (folder);
+%!  handles = struct ();
+%!  for name = {"Vesk", "Vesk2"}
+%!    f = str2func (name{1});
+%!    f (0);
+%!    handles.(name{1}) = f;
+%!  endfor
+%!  check_bound (handles, folder, extension);
+%!endfunction
+
+%!function check_bound (handles, folder, extension)
+%!  for name = {"Vesk", "Vesk2"}
+%!    assert (functions (handles.(name{1})).file, fullfile (folder, [name{1} extension]));
+%!  endfor
+%!endfunction
+
+%!function check_same (native, mex, name, img, what)
+%!  [first, second] = native.(name) (img);
+%!  [want_first, want_second] = mex.(name) (img);
+%!  assert_same_bits (first, want_first, sprintf ("%s, %s: first output", name, what));
+%!  assert_same_bits (second, want_second, sprintf ("%s, %s: second output", name, what));
+%!endfunction
+
+%!function check_same_for_all (native, mex, name, images, what)
+%!  for k = 1:numel (images)
+%!    check_same (native, mex, name, images{k},
+%!                sprintf ("%s %d (%s)", what, k, mat2str (size (images{k}))));
+%!  endfor
+%!endfunction
+
+%!function err = refusal (F, call)
+%!  try
+%!    eval (call);
+%!  catch err
+%!    return;
+%!  end_try_catch
+%!  error ("%s was not refused", call);
+%!endfunction
+
+%!shared native, mex
+%! mex = bind_handles (getenv ("VESK_OCTAVE_DIR"), ".mex");
+%! native = bind_handles (getenv ("VESK_OCTAVE_NATIVE_DIR"), ".oct");
+
+## Worked examples and the edge cases of vesk_suite and vesk2_suite.
+%!test
+%! images = [{[0 0 0 2 3], [0 8 29], repmat(7, 3, 4), [0; 255], 0:255}, ...
+%!           vesk_edge_cases()(:, 1)'];
+%! check_same_for_all (native, mex, "Vesk", images, "case");
+%!test
+%! images = [{[0 0 0 2 3] / 255, [0 1], repmat(0.5, 3, 4), [0 100 100 100 200] / 255, ...
+%!            (0:255) / 255}, vesk2_edge_cases()(:, 1)'];
+%! check_same_for_all (native, mex, "Vesk2", images, "case");
+
+## Random images of many shapes and kinds.
+%!test
+%! check_same_for_all (native, mex, "Vesk", random_images (255), "random image");
+%! check_same_for_all (native, mex, "Vesk2", random_images (1), "random image");
+
+## The bundled photographs, and large images: above 8,421,505 elements a
+## level's contrast no longer fits 32 bits.
+%!test
+%! camera = photograph ("camera.png");
+%! astronaut = rgb2gray (photograph ("astronaut.png"));
+%! check_same_for_all (native, mex, "Vesk",
+%!                     {double(camera), double(astronaut), double(camera(1:2:end, :))'},
+%!                     "photograph");
+%! check_same_for_all (native, mex, "Vesk2",
+%!                     {im2double(camera), double(camera) / 255, im2double(astronaut)},
+%!                     "photograph");
+%!test
+%! rand ("state", 14);
+%! levels = floor (rand (3000) * 256);
+%! levels(1:7:end) = 255;
+%! check_same (native, mex, "Vesk", levels, "3000 x 3000");
+%! check_same (native, mex, "Vesk2", levels / 255, "3000 x 3000");
+%! check_same (native, mex, "Vesk", kron (double (photograph ("camera.png")), ones (4)),
+%!             "camera.png, 2048 x 2048");
+
+## The calling forms: one output, none (ans), only the second.
+%!test
+%! img = double (photograph ("camera.png"));
+%! for name = {"Vesk", "Vesk2"}
+%!   [want_first, want_second] = mex.(name{1}) (img / 255);
+%!   first = native.(name{1}) (img / 255);
+%!   assert_same_bits (first, want_first, [name{1} ": one output"]);
+%!   native.(name{1}) (img / 255);
+%!   assert_same_bits (ans, want_first, [name{1} ": into ans"]);
+%!   [~, second] = native.(name{1}) (img / 255);
+%!   assert_same_bits (second, want_second, [name{1} ": second output only"]);
+%! endfor
+
+## Every refused call of rejection_suite: the same identifier, and the same
+## message word for word, from both builds.
+%!test
+%! cases = refused_calls ();
+%! for name = {"Vesk", "Vesk2"}
+%!   for k = 1:rows (cases)
+%!     call = cases{k, 1};
+%!     got = refusal (native.(name{1}), call);
+%!     want = refusal (mex.(name{1}), call);
+%!     assert (got.identifier, [name{1} ":" cases{k, 2}], call);
+%!     assert (got.identifier, want.identifier, call);
+%!     assert (got.message, want.message, call);
+%!   endfor
+%! endfor
+
+## The handles still call the builds they were bound to.
+%!test
+%! check_bound (mex, getenv ("VESK_OCTAVE_DIR"), ".mex");
+%! check_bound (native, getenv ("VESK_OCTAVE_NATIVE_DIR"), ".oct");
