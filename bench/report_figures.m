@@ -92,6 +92,21 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   endfor
   fprintf (out, "\n");
 
+  ## Octave-native against MEX.
+  fprintf (out, "## Octave %s, one session: the Octave-native functions against the MEX files, ms per call (median)\n\n", OCTAVE_VERSION);
+  fprintf (out, "| size | native Vesk | native Vesk2 | native floor | MEX Vesk | MEX Vesk2 | MEX floor | native / MEX (Vesk, Vesk2) | native / native floor (Vesk, Vesk2) | script / native (Vesk, Vesk2) |\n");
+  fprintf (out, "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  for side = sides
+    t = @(what) octave_time (octaveRuns, what, side);
+    fprintf (out, "| %d^2 | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f, %.2f | %.2f, %.2f | %.2f, %.2f |\n",
+             side, 1e3 * t ("native_Vesk"), 1e3 * t ("native_Vesk2"), 1e3 * t ("native_floor"),
+             1e3 * t ("Vesk"), 1e3 * t ("Vesk2"), 1e3 * t ("floor"),
+             t ("native_Vesk") / t ("Vesk"), t ("native_Vesk2") / t ("Vesk2"),
+             t ("native_Vesk") / t ("native_floor"), t ("native_Vesk2") / t ("native_floor"),
+             t ("vesk_vectorised") / t ("native_Vesk"), t ("vesk2_vectorised") / t ("native_Vesk2"));
+  endfor
+  fprintf (out, "\n");
+
   ## Targets.
   fprintf (out, "## Targets\n\nKernel ratios from the side-by-side calls; Octave ratios from the interleaved calls.\n\n| target | worst case | figure | met |\n|---|---|---:|---|\n");
   for side = [2048 4096]
@@ -111,6 +126,19 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
     ratio = octave_time (octaveRuns, [lower(plugins{p}) "_vectorised"], 2048) / octave_time (octaveRuns, plugins{p}, 2048);
     target_line (out, sprintf ("Octave 2048^2 %s >= 3.5x faster than the vectorised script", plugins{p}), "random", ratio, ratio >= 3.5);
   endfor
+  for side = [2048 4096]
+    for p = 1:2
+      native = octave_time (octaveRuns, ["native_" plugins{p}], side);
+      ratio = native / octave_time (octaveRuns, plugins{p}, side);
+      target_line (out, sprintf ("Octave %d^2 native %s <= 0.6x the MEX call", side, plugins{p}), "random", ratio, ratio <= 0.6);
+      ratio = native / octave_time (octaveRuns, "native_floor", side);
+      target_line (out, sprintf ("Octave %d^2 native %s within 1.3x of the native floor", side, plugins{p}), "random", ratio, ratio <= 1.3);
+    endfor
+  endfor
+  for p = 1:2
+    ratio = octave_time (octaveRuns, [lower(plugins{p}) "_vectorised"], 2048) / octave_time (octaveRuns, ["native_" plugins{p}], 2048);
+    target_line (out, sprintf ("Octave 2048^2 native %s >= 6x faster than the vectorised script", plugins{p}), "random", ratio, ratio >= 6);
+  endfor
   fclose (out);
 
   ## Plot data: elements, then ns per element.
@@ -129,14 +157,16 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   endfor
   fclose (data);
   data = fopen (fullfile (outDir, "octave.dat"), "w");
-  fprintf (data, "# elements Vesk Vesk2 floor vesk_vectorised vesk2_vectorised (ns per element)\n");
+  columns = {"Vesk", "Vesk2", "floor", "vesk_vectorised", "vesk2_vectorised", ...
+             "native_Vesk", "native_Vesk2", "native_floor"};
+  fprintf (data, "# elements %s (ns per element)\n", strjoin (columns, " "));
   for side = sides
     n = side ^ 2;
-    fprintf (data, "%d %g %g %g %g %g\n", n, 1e9 * octave_time (octaveRuns, "Vesk", side) / n,
-             1e9 * octave_time (octaveRuns, "Vesk2", side) / n,
-             1e9 * octave_time (octaveRuns, "floor", side) / n,
-             1e9 * octave_time (octaveRuns, "vesk_vectorised", side) / n,
-             1e9 * octave_time (octaveRuns, "vesk2_vectorised", side) / n);
+    fprintf (data, "%d", n);
+    for c = 1:numel (columns)
+      fprintf (data, " %g", 1e9 * octave_time (octaveRuns, columns{c}, side) / n);
+    endfor
+    fprintf (data, "\n");
   endfor
   fclose (data);
 endfunction

@@ -3,8 +3,8 @@
 #   build-bench/results/figures.md          tables, ratios and targets
 #   build-bench/results/time-per-element.png the plot
 # Kernels (Google Benchmark): both plug-ins against the memory-bandwidth bound
-# and the plain version, warm and cold. GNU Octave: the plug-in calls against
-# the host's floor and the vectorised scripts. Takes a few minutes; run it on
+# and the plain version, warm and cold. GNU Octave: the MEX and the
+# Octave-native calls against each build's floor and the vectorised scripts. Takes a few minutes; run it on
 # an otherwise idle machine (the load averages before and after are recorded
 # with the figures). Not part of the tests; CI only builds the benchmarks.
 set -euo pipefail
@@ -14,7 +14,7 @@ bash tools/install-deps.sh bench
 
 build=build-bench
 results="$build/results"
-mkdir -p "$results" "$build/octave"
+mkdir -p "$results" "$build/octave" "$build/octave-native"
 
 echo "== build (release)"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF > /dev/null
@@ -27,6 +27,13 @@ rm -f "$build"/octave/Vesk.mex "$build"/octave/Vesk2.mex  # built anew with thes
 CXXFLAGS="-O3 -DNDEBUG" cmake --build "$build" --target vesk_octave
 mkoctfile --mex bench/octave/host_floor.cpp -o "$build/octave/host_floor.mex"
 rm -f "$build"/octave/*.o
+
+echo "== Octave-native functions"
+rm -f "$build"/octave-native/Vesk.oct "$build"/octave-native/Vesk2.oct
+CXXFLAGS="-O3 -DNDEBUG" cmake --build "$build" --target vesk_octave_native
+CXXFLAGS="-O3 -DNDEBUG" mkoctfile -Ihost -Icore bench/octave/native_floor.cpp \
+  -o "$build/octave-native/native_floor.oct"
+rm -f "$build"/octave-native/*.o
 
 {
   lscpu | grep -E '^(Model name|CPU\(s\)|L2 cache|L3 cache|Hypervisor vendor)'
@@ -51,7 +58,7 @@ echo "== the plug-ins through the stand-in host"
 
 echo "== GNU Octave"
 octave-cli --no-gui --norc --quiet --eval \
-  "addpath('bench/octave'); contrast_benchmark('$build/octave', '$results/octave.csv')"
+  "addpath('bench/octave'); contrast_benchmark('$build/octave', '$build/octave-native', '$results/octave.csv')"
 
 echo "Load after:  $(cut -d ' ' -f 1-3 /proc/loadavg)" >> "$results/machine.txt"
 
