@@ -120,6 +120,32 @@
 %!   endfor
 %! endfor
 
+## Nothing is held after a call, neither the scratch a kernel gives back
+## (Vesk) nor what it leaves to the gateway (Vesk2), whether it came from the
+## C library or, from 2^23 elements on, was mapped for the call; nor what a
+## refused call touched.
+%!testif ; exist ("/proc/self/status", "file")
+%! small = rand (1000) * 255;
+%! large = rand (2900) * 255;  # 8,410,000 elements: a mapped level array
+%! for warm = 1:3
+%!   map = native.Vesk (large);  smap = native.Vesk2 (large / 255);
+%! endfor
+%! before = resident_kilobytes ();
+%! for k = 1:5000
+%!   try
+%!     native.Vesk2 (uint8 (small(1:10, 1:10)));
+%!   catch
+%!   end_try_catch
+%! endfor
+%! for k = 1:100
+%!   map = native.Vesk (small);
+%!   smap = native.Vesk2 (small / 255);
+%!   [map, dist] = native.Vesk (large);
+%!   [smap, level] = native.Vesk2 (large / 255);
+%! endfor
+%! growth = resident_kilobytes () - before;
+%! assert (growth < 100 * 1024, "resident size grew by %d kB", growth);
+
 ## The handles still call the builds they were bound to.
 %!test
 %! check_bound (mex, getenv ("VESK_OCTAVE_DIR"), ".mex");

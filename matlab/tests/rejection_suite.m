@@ -31,11 +31,6 @@
 %!  assert_same_bits (map, want_map, "map after an error");
 %!endfunction
 
-%!function kilobytes = resident_kilobytes ()
-%!  status = fileread ("/proc/self/status");
-%!  kilobytes = str2double (regexp (status, 'VmRSS:\s*(\d+)', "tokens", "once"){1});
-%!endfunction
-
 ## The refused calls: refused_calls.m.
 %!shared cases
 %! cases = refused_calls ();
