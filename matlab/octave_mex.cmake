@@ -24,6 +24,42 @@ else()
   set(VESK_HAVE_OCTAVE ON)
 endif()
 
+# vesk_add_octave_functions(TARGET DIR SUFFIX SOURCES FLAGS flag... DEPENDS file...):
+# target TARGET (in ALL) compiles Vesk.SUFFIX and Vesk2.SUFFIX into DIR with
+# mkoctfile and FLAGS, from the lists VESK_<SOURCES>_SOURCES and
+# VESK2_<SOURCES>_SOURCES, and copies the help files beside them.
+function(vesk_add_octave_functions target dir suffix sources)
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "FLAGS;DEPENDS")
+  set(outputs)
+  foreach(name IN ITEMS Vesk Vesk2)
+    string(TOUPPER "${name}" upper)
+    string(TOLOWER "${name}" plugin_dir)
+    set(output "${dir}/${name}.${suffix}")
+    add_custom_command(
+      OUTPUT "${output}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
+      COMMAND "${VESK_MKOCTFILE}" ${arg_FLAGS}
+              "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
+              ${${upper}_${sources}_SOURCES}
+      DEPENDS ${${upper}_${sources}_SOURCES} ${VESK_MEX_HEADERS} ${arg_DEPENDS}
+      COMMENT "Building ${name}.${suffix} for Octave"
+      VERBATIM)
+    list(APPEND outputs "${output}")
+  endforeach()
+
+  foreach(help IN LISTS VESK_HELP_FILES)
+    get_filename_component(help_name "${help}" NAME)
+    add_custom_command(
+      OUTPUT "${dir}/${help_name}"
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help}" "${dir}/${help_name}"
+      DEPENDS "${help}"
+      VERBATIM)
+    list(APPEND outputs "${dir}/${help_name}")
+  endforeach()
+
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
+
 if(VESK_HAVE_OCTAVE)
   set(VESK_OCTAVE_DIR "${CMAKE_BINARY_DIR}/octave")
 
@@ -38,34 +74,8 @@ if(VESK_HAVE_OCTAVE)
     list(APPEND octave_mex_flags "-I${dir}")
   endforeach()
 
-  set(octave_outputs)
-  foreach(name IN ITEMS Vesk Vesk2)
-    string(TOUPPER "${name}" upper)
-    string(TOLOWER "${name}" plugin_dir)
-    set(output "${VESK_OCTAVE_DIR}/${name}.mex")
-    add_custom_command(
-      OUTPUT "${output}"
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${VESK_OCTAVE_DIR}"
-      COMMAND "${VESK_MKOCTFILE}" ${octave_mex_flags}
-              "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
-              ${${upper}_MEX_SOURCES}
-      DEPENDS ${${upper}_MEX_SOURCES} ${VESK_MEX_HEADERS} "${VESK_PLUGIN_EXPORTS}"
-      COMMENT "Building ${name}.mex for Octave"
-      VERBATIM)
-    list(APPEND octave_outputs "${output}")
-  endforeach()
-
-  foreach(help IN LISTS VESK_HELP_FILES)
-    get_filename_component(help_name "${help}" NAME)
-    add_custom_command(
-      OUTPUT "${VESK_OCTAVE_DIR}/${help_name}"
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help}" "${VESK_OCTAVE_DIR}/${help_name}"
-      DEPENDS "${help}"
-      VERBATIM)
-    list(APPEND octave_outputs "${VESK_OCTAVE_DIR}/${help_name}")
-  endforeach()
-
-  add_custom_target(vesk_octave ALL DEPENDS ${octave_outputs})
+  vesk_add_octave_functions(vesk_octave "${VESK_OCTAVE_DIR}" mex MEX
+                            FLAGS ${octave_mex_flags} DEPENDS "${VESK_PLUGIN_EXPORTS}")
 
   include(octave_native.cmake)
   include(octave_package.cmake)

@@ -21,9 +21,8 @@ foreach(dir IN LISTS VESK_MEX_INCLUDE_DIRS)
   list(APPEND octave_native_flags "-I${dir}")
 endforeach()
 
-set(native_outputs)
+set(help_headers)
 foreach(name IN ITEMS Vesk Vesk2)
-  string(TOUPPER "${name}" upper)
   string(TOLOWER "${name}" plugin_dir)
   set(help_header "${help_header_dir}/${plugin_dir}_help.h")
   add_custom_command(
@@ -33,29 +32,11 @@ foreach(name IN ITEMS Vesk Vesk2)
     DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${CMAKE_CURRENT_SOURCE_DIR}/help_header.cmake"
     COMMENT "Help text of ${name}.oct from ${name}.m"
     VERBATIM)
-
-  set(output "${VESK_OCTAVE_NATIVE_DIR}/${name}.oct")
-  add_custom_command(
-    OUTPUT "${output}"
-    COMMAND ${CMAKE_COMMAND} -E make_directory "${VESK_OCTAVE_NATIVE_DIR}"
-    COMMAND "${VESK_MKOCTFILE}" ${octave_native_flags}
-            "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
-            ${${upper}_NATIVE_SOURCES}
-    DEPENDS ${${upper}_NATIVE_SOURCES} ${VESK_MEX_HEADERS} "${help_header}"
-            "${VESK_OCTAVE_EXPORTS}"
-    COMMENT "Building ${name}.oct for Octave"
-    VERBATIM)
-  list(APPEND native_outputs "${output}")
-
-  # Not needed for help (compiled in); there for MATLAB-style tools that
-  # look for the .m file, and so that the folder is laid out as the package.
-  set(help "${VESK_OCTAVE_NATIVE_DIR}/${name}.m")
-  add_custom_command(
-    OUTPUT "${help}"
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${help}"
-    DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m"
-    VERBATIM)
-  list(APPEND native_outputs "${help}")
+  list(APPEND help_headers "${help_header}")
 endforeach()
 
-add_custom_target(vesk_octave_native ALL DEPENDS ${native_outputs})
+# The help files beside the functions are not needed for help (it is
+# compiled in); they keep the folder laid out as the package's.
+vesk_add_octave_functions(vesk_octave_native "${VESK_OCTAVE_NATIVE_DIR}" oct NATIVE
+                          FLAGS ${octave_native_flags}
+                          DEPENDS ${help_headers} "${VESK_OCTAVE_EXPORTS}")
