@@ -4,6 +4,7 @@
 ## call and keeps it, so each is made and called (on 0) with FOLDER first on
 ## the path. FOLDER is off the path again afterwards.
 function handles = functions_in (folder, names)
+  folder = make_absolute_filename (folder);
   addpath (folder);
   unwind_protect
     handles = struct ();
