@@ -2,9 +2,6 @@
 
 #include <stdint.h>
 #include <stdlib.h>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 #include <new>
 #include <string>
@@ -26,70 +23,15 @@ namespace {
 // inside another (the kernels call nothing back). Every call starts it empty
 // and leaves it as it found it (empty), so nothing survives a call.
 //
-// A level array of 32 MiB or more (from 2^23 elements on) is a fresh mapping
-// whatever we do (the C library maps blocks that large and unmaps them when
-// they are freed), and first touching a fresh 4 KiB page costs about as much
-// as the kernel's work on it. Such a block is mapped here, in 2 MiB pages
-// where the system gives them on request: 512 times fewer first touches.
+// A level array of 32 MiB or more gets 2 MiB pages where the system gives
+// them (adviseHugePages), as the map does.
 
 struct alignas(16) ScratchBlock {  // what follows keeps malloc's 16-byte alignment
     ScratchBlock* previous;
     ScratchBlock* next;
-    size_t mappedBytes;  // 0: from malloc
 };
 
 ScratchBlock* callScratch = nullptr;
-
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-const size_t kHugePage = (size_t)2 << 20;
-const size_t kMappedScratch = (size_t)32 << 20;
-
-// bytes (a multiple of kHugePage) at an address aligned to kHugePage, or null.
-void* mapHugePages(size_t bytes)
-{
-    const size_t spare = kHugePage;
-    char* mapped = static_cast<char*>(mmap(nullptr, bytes + spare, PROT_READ | PROT_WRITE,
-                                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    if (mapped == MAP_FAILED)
-        return nullptr;
-    const uintptr_t address = (uintptr_t)mapped;
-    char* aligned = mapped + ((kHugePage - address % kHugePage) % kHugePage);
-    if (aligned > mapped)
-        munmap(mapped, (size_t)(aligned - mapped));
-    if (aligned + bytes < mapped + bytes + spare)
-        munmap(aligned + bytes, (size_t)(mapped + bytes + spare - (aligned + bytes)));
-    madvise(aligned, bytes, MADV_HUGEPAGE);  // advice only: 4 KiB pages where refused
-    return aligned;
-}
-#endif
-
-ScratchBlock* allocateBlock(size_t total)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (total >= kMappedScratch) {
-        const size_t bytes = (total + kHugePage - 1) / kHugePage * kHugePage;
-        ScratchBlock* block = static_cast<ScratchBlock*>(mapHugePages(bytes));
-        if (block != nullptr)
-            block->mappedBytes = bytes;
-        return block;
-    }
-#endif
-    ScratchBlock* block = static_cast<ScratchBlock*>(malloc(total));
-    if (block != nullptr)
-        block->mappedBytes = 0;
-    return block;
-}
-
-void releaseBlock(ScratchBlock* block)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (block->mappedBytes != 0) {
-        munmap(block, block->mappedBytes);
-        return;
-    }
-#endif
-    free(block);
-}
 
 class ScratchScope {
 public:
@@ -100,7 +42,7 @@ public:
         while (callScratch != nullptr) {
             ScratchBlock* block = callScratch;
             callScratch = block->next;
-            releaseBlock(block);
+            free(block);
         }
         callScratch = outer_;
     }
@@ -144,9 +86,10 @@ void* mxMalloc(size_t bytes)
 {
     if (bytes > SIZE_MAX - sizeof(ScratchBlock))
         throw std::bad_alloc();
-    ScratchBlock* block = allocateBlock(sizeof(ScratchBlock) + bytes);
+    ScratchBlock* block = static_cast<ScratchBlock*>(malloc(sizeof(ScratchBlock) + bytes));
     if (block == nullptr)
         throw std::bad_alloc();  // Octave reports it as out of memory and ends the call
+    adviseHugePages(block, sizeof(ScratchBlock) + bytes);
     block->previous = nullptr;
     block->next = callScratch;
     if (callScratch != nullptr)
@@ -166,7 +109,7 @@ void mxFree(void* pointer)
         callScratch = block->next;
     if (block->next != nullptr)
         block->next->previous = block->previous;
-    releaseBlock(block);
+    free(block);
 }
 
 octave_value_list runOctaveGateway(const ContrastFunction& function,

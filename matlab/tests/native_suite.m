@@ -121,12 +121,12 @@
 %! endfor
 
 ## Nothing is held after a call, neither the scratch a kernel gives back
-## (Vesk) nor what it leaves to the gateway (Vesk2), whether it came from the
-## C library or, from 2^23 elements on, was mapped for the call; nor what a
-## refused call touched.
+## (Vesk) nor what it leaves to the gateway (Vesk2), small or (from 2^23
+## elements on) in 2 MiB pages, nor the outputs, nor what a refused call
+## touched.
 %!testif ; exist ("/proc/self/status", "file")
 %! small = rand (1000) * 255;
-%! large = rand (2900) * 255;  # 8,410,000 elements: a mapped level array
+%! large = rand (2900) * 255;  # 8,410,000 elements: a level array of 32 MiB
 %! for warm = 1:3
 %!   map = native.Vesk (large);  smap = native.Vesk2 (large / 255);
 %! endfor
