@@ -65,6 +65,49 @@ static inline __m128i clampTruncatedLevels(__m128d v0, __m128d v1, __m128d v2, _
 }
 #endif
 
+// Sets all 256 counts and all 256 contrasts to 0.
+static inline void clearHistogramAndTable(LevelHistogram* histogram, ContrastTable* table)
+{
+    for (int level = 0; level < kGreyLevels; ++level) {
+        histogram->count[level] = 0;
+        table->contrast[level] = 0.0;
+    }
+}
+
+// The counting passes keep four partial histograms, so that a run of equal
+// levels (a uniform image) does not serialise every increment on one counter.
+typedef int32_t PartialHistograms[4][kGreyLevels];
+
+static inline void clearPartialHistograms(PartialHistograms partial)
+{
+    for (int lane = 0; lane < 4; ++lane)
+        for (int level = 0; level < kGreyLevels; ++level)
+            partial[lane][level] = 0;
+}
+
+static inline int32_t sumOfPartialCounts(const PartialHistograms partial, int index)
+{
+    return partial[0][index] + partial[1][index] + partial[2][index] + partial[3][index];
+}
+
+#if VESK_HAVE_SSE2
+// Counts eight 16-bit levels, two to each partial histogram. The counters'
+// indices come from the register rather than from reading the levels back.
+static inline void countEightLevels(__m128i eight, PartialHistograms partial)
+{
+    const uint64_t low = (uint64_t)_mm_cvtsi128_si64(eight);
+    const uint64_t high = (uint64_t)_mm_cvtsi128_si64(_mm_unpackhi_epi64(eight, eight));
+    ++partial[0][low & 0xFFFF];
+    ++partial[1][(low >> 16) & 0xFFFF];
+    ++partial[2][(low >> 32) & 0xFFFF];
+    ++partial[3][low >> 48];
+    ++partial[0][high & 0xFFFF];
+    ++partial[1][(high >> 16) & 0xFFFF];
+    ++partial[2][(high >> 32) & 0xFFFF];
+    ++partial[3][high >> 48];
+}
+#endif
+
 // Clears the histogram and the table, then maps every element to its level,
 // stores it in levels[k] and counts it. mapLevel(double) turns a double into
 // a level in 0..255. With SSE2, mapLevel.beforeTruncation(__m128d) also gives,
@@ -75,24 +118,15 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
                                        int32_t* levels, LevelHistogram* histogram,
                                        ContrastTable* table)
 {
-    for (int level = 0; level < kGreyLevels; ++level) {
-        histogram->count[level] = 0;
-        table->contrast[level] = 0.0;
-    }
-
-    // Four partial histograms, so that a run of equal levels (a uniform
-    // image) does not serialise every increment on one counter.
-    int32_t partial[4][kGreyLevels];
-    for (int lane = 0; lane < 4; ++lane)
-        for (int level = 0; level < kGreyLevels; ++level)
-            partial[lane][level] = 0;
+    clearHistogramAndTable(histogram, table);
+    PartialHistograms partial;
+    clearPartialHistograms(partial);
 
     int32_t k = 0;
 #if VESK_HAVE_SSE2
-    // Eight elements, one cache line of input, per step. The counters'
-    // indices come from the registers rather than from reading the levels
-    // back. The counting keeps the core busy enough that the hardware
-    // prefetcher falls behind, so the input is also asked for ahead.
+    // Eight elements, one cache line of input, per step. The counting keeps
+    // the core busy enough that the hardware prefetcher falls behind, so the
+    // input is also asked for ahead.
     const int32_t prefetchDistance = 256;  // elements: 2 KiB of input
     const __m128i zero = _mm_setzero_si128();
     for (; k + 8 <= elementCount; k += 8) {
@@ -104,16 +138,7 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
                                                    mapLevel.beforeTruncation(_mm_loadu_pd(input + k + 6)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + k), _mm_unpacklo_epi16(eight, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + k + 4), _mm_unpackhi_epi16(eight, zero));
-        const uint64_t low = (uint64_t)_mm_cvtsi128_si64(eight);
-        const uint64_t high = (uint64_t)_mm_cvtsi128_si64(_mm_unpackhi_epi64(eight, eight));
-        ++partial[0][low & 0xFFFF];
-        ++partial[1][(low >> 16) & 0xFFFF];
-        ++partial[2][(low >> 32) & 0xFFFF];
-        ++partial[3][low >> 48];
-        ++partial[0][high & 0xFFFF];
-        ++partial[1][(high >> 16) & 0xFFFF];
-        ++partial[2][(high >> 32) & 0xFFFF];
-        ++partial[3][high >> 48];
+        countEightLevels(eight, partial);
     }
 #else
     for (; k + 4 <= elementCount; k += 4) {
@@ -138,8 +163,7 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
     }
 
     for (int level = 0; level < kGreyLevels; ++level)
-        histogram->count[level] =
-            partial[0][level] + partial[1][level] + partial[2][level] + partial[3][level];
+        histogram->count[level] = sumOfPartialCounts(partial, level);
 }
 
 // map[k] = perLevel[levels[k]] for every element: four look-ups per step,
