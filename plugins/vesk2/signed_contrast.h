@@ -27,10 +27,12 @@ struct QuantizeUnitLevel {
         return _mm_mul_pd(intensities, _mm_set1_pd(255.0));
     }
 #endif
-    // Exactly these operations: v / 255.0 * 255.0 is not always v again, and
-    // v / 65535.0 * 255.0 can fall just below a whole number.
+    // uint8 v: quantizeUnitLevel(v / 255.0), once per byte value per call.
     int32_t ofUint8(uint8_t value) const { return quantizeUnitLevel(value / 255.0); }
-    int32_t ofUint16(uint16_t value) const { return quantizeUnitLevel(value / 65535.0); }
+    // uint16 v: quantizeUnitLevel(v / 65535.0) is v / 257 for every v, as
+    // the level rules test checks for all 65536 of them; no division per
+    // element.
+    int32_t ofUint16(uint16_t value) const { return value / 257; }
 };
 
 // map (rows x columns) and *leastContrastLevel must start at 0.0. Scratch
