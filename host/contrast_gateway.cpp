@@ -75,18 +75,20 @@ void refuseClass(const ContrastGateway& gateway, const mxArray* image, mxClassID
 }
 
 // Advice for an image of more than two dimensions that works for its class:
-// rgb2gray takes neither logical nor (in MATLAB) int16 images.
-const char* colourAdvice(ImageClass imageClass)
+// "<leadIn> <name>(<toGrey>), or pass one channel, <name>(img(:,:,1))".
+// rgb2gray takes no logical image, nor (in MATLAB) an int16 one.
+struct ColourAdvice {
+    const char* leadIn;
+    const char* toGrey;
+};
+
+ColourAdvice colourAdvice(ImageClass imageClass)
 {
     switch (imageClass) {
-    case ImageClass::Logical:
-        return "For a binary colour image pass any(img, 3), or pass one channel, img(:,:,1).";
+    case ImageClass::Logical: return {"For a binary colour image pass", "any(img, 3)"};
     case ImageClass::Int16:
-        return "Convert a colour image to grey first, for example with rgb2gray(im2uint16(img)), "
-               "or pass one channel, img(:,:,1).";
-    default:
-        return "Convert a colour image to grey first, for example with rgb2gray(img), "
-               "or pass one channel, img(:,:,1).";
+        return {"Convert a colour image to grey first, for example", "rgb2gray(im2uint16(img))"};
+    default: return {"Convert a colour image to grey first, for example", "rgb2gray(img)"};
     }
 }
 
@@ -121,10 +123,14 @@ ImageClass checkCall(const ContrastGateway& gateway, int outputCount, int inputC
                           "%s needs a real matrix, but the image is complex. "
                           "Pass real(img) or abs(img) instead.",
                           name);
-    if (mxGetNumberOfDimensions(image) > 2)
+    if (mxGetNumberOfDimensions(image) > 2) {
+        const ColourAdvice advice = colourAdvice(imageClass);
         mexErrMsgIdAndTxt(MessageIdentifier(name, "notMatrix").text,
-                          "%s needs a 2-D greyscale image, but the input has %.0f dimensions. %s",
-                          name, (double)mxGetNumberOfDimensions(image), colourAdvice(imageClass));
+                          "%s needs a 2-D greyscale image, but the input has %.0f dimensions. "
+                          "%s %s(%s), or pass one channel, %s(img(:,:,1)).",
+                          name, (double)mxGetNumberOfDimensions(image), advice.leadIn, name,
+                          advice.toGrey, name);
+    }
 
     const double rows = (double)mxGetM(image);
     const double columns = (double)mxGetN(image);

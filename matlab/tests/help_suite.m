@@ -1,7 +1,7 @@
 ## The help text users get from `help Vesk` and `help Vesk2`.
 ## Run with run_suite ("help_suite.m").
 
-%!function check_help (name, outputs)
+%!function check_help (name, outputs, warning_reason)
 %!  text = get_help_text (name);
 %!  lines = strsplit (text, "\n");
 %!  ## H1 line: the name in capitals, then a one-line summary.
@@ -10,9 +10,14 @@
 %!  fragments = [outputs, {[outputs{1} " = " name "(IMG)"], ...
 %!               ["[" outputs{1} ", " outputs{2} "] = " name "(IMG)"], ...
 %!               "Example:", "See also", "rgb2gray", "double(IMG)"}];
-%!  for reason = {"nargin", "nargout", "notDouble", "sparse", "complex", "notMatrix", "tooLarge"}
+%!  for reason = {"nargin", "nargout", "unsupportedClass", "sparse", "complex", "notMatrix", ...
+%!                "tooLarge", warning_reason}
 %!    fragments{end+1} = [name ":" reason{1}];
 %!  endfor
+%!  ## Every class it takes, and how to silence its warning.
+%!  fragments = [fragments, {"single", "uint8", "uint16", "int16", "logical", "im2double", ...
+%!               ["warning('off', '" name ":" warning_reason "')"]}];
+%!  assert (isempty (strfind (text, "notDouble")), "%s: help still names notDouble", name);
 %!  for f = fragments
 %!    assert (! isempty (strfind (text, f{1})), "%s: help lacks \"%s\"", name, f{1});
 %!  endfor
@@ -24,8 +29,8 @@
 %!  assert (! isempty (regexp (which (name), '\.mex$', "once")), which (name));
 %!endfunction
 
-%!test check_help ("Vesk", {"MAP", "DIST"});
-%!test check_help ("Vesk2", {"SMAP", "LEVEL"});
+%!test check_help ("Vesk", {"MAP", "DIST"}, "intensityScale");
+%!test check_help ("Vesk2", {"SMAP", "LEVEL"}, "greyLevelScale");
 
 ## The example of each help text runs as written.
 %!test

@@ -30,11 +30,12 @@
 %!   [map, dist] = Vesk (camera);
 %!   assert_same_bits (map, want_map, "camera map");
 %!   assert_same_bits (dist(1:100), want_dist(1:100), "camera dist");
+%!   assert_same_bits (Vesk2 (photograph ("camera.png")), Vesk2 (camera / 255), "uint8 smap");
 %!   try
-%!     Vesk2 (photograph ("camera.png"));
-%!     error ("uint8 input was not rejected");
+%!     Vesk2 (int32 (camera));
+%!     error ("int32 input was not rejected");
 %!   catch err
-%!     assert (err.identifier, "Vesk2:notDouble");
+%!     assert (err.identifier, "Vesk2:unsupportedClass");
 %!   end_try_catch
 %!   assert (! isempty (strfind (get_help_text ("Vesk"), "[MAP, DIST] = Vesk(IMG)")));
 %!   assert (! isempty (strfind (get_help_text ("Vesk2"), "[SMAP, LEVEL] = Vesk2(IMG)")));

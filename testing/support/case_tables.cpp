@@ -106,17 +106,17 @@ std::vector<Rejection> makeRejections()
          {"$ returns at most two outputs", "but 3 were asked for."}},
         // An RGB image of any class gets one refusal, with advice that works for its class.
         {"Uint8Rgb", {matrixOfClass(mxUINT8_CLASS, {4, 4, 3})}, 2, "notMatrix",
-         {"but the input has 3 dimensions.", "rgb2gray(img)", "img(:,:,1)"}},
+         {"but the input has 3 dimensions.", "$(rgb2gray(img))", "$(img(:,:,1))"}},
         {"Uint16Rgb", {matrixOfClass(mxUINT16_CLASS, {4, 4, 3})}, 1, "notMatrix",
-         {"rgb2gray(img)"}},
+         {"$(rgb2gray(img))"}},
         {"SingleRgb", {matrixOfClass(mxSINGLE_CLASS, {4, 4, 3})}, 1, "notMatrix",
-         {"rgb2gray(img)"}},
+         {"$(rgb2gray(img))"}},
         // rgb2gray takes no int16 image in MATLAB, im2uint16 keeps its levels.
         {"Int16Rgb", {matrixOfClass(mxINT16_CLASS, {4, 4, 3})}, 1, "notMatrix",
-         {"rgb2gray(im2uint16(img))"}},
+         {"$(rgb2gray(im2uint16(img)))"}},
         // rgb2gray takes no logical image at all.
         {"LogicalRgb", {matrixOfClass(mxLOGICAL_CLASS, {4, 4, 3})}, 1, "notMatrix",
-         {"any(img, 3)", "img(:,:,1)"}},
+         {"$(any(img, 3))", "$(img(:,:,1))"}},
         {"Int32Rgb", {matrixOfClass(mxINT32_CLASS, {4, 4, 3})}, 1, "unsupportedClass",
          {"of class int32.", "It also has more than two dimensions", "img(:,:,1)"}},
         {"ComplexInt8", {withFlags(matrixOfClass(mxINT8_CLASS, {2, 2}), true, false)}, 1,
