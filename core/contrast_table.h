@@ -166,24 +166,52 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
         histogram->count[level] = sumOfPartialCounts(partial, level);
 }
 
-// map[k] = perLevel[levels[k]] for every element: four look-ups per step,
+// Maps of at least this many elements (4 MiB of doubles) are written with
+// streaming stores, past the caches: a map that large does not stay cached
+// for its reader anyway, and a streaming store skips reading each line in
+// before writing it, which is most of the pass's memory traffic otherwise.
+enum { kStreamingMapElements = 1 << 19 };
+
+// map[k] = perIndex[indices[k]] for every element: four look-ups per step,
 // which keeps more of them in flight than one per loop turn.
-static inline void lookUpLevels(const int32_t* levels, int32_t elementCount,
-                                const double* perLevel, double* map)
+template <typename Index>
+static inline void lookUpIndices(const Index* indices, int32_t elementCount,
+                                 const double* perIndex, double* map)
 {
     int32_t k = 0;
+#if VESK_HAVE_SSE2
+    if (elementCount >= kStreamingMapElements) {
+        if ((reinterpret_cast<uintptr_t>(map) & 15) != 0) {  // a double: 8-byte aligned
+            map[0] = perIndex[indices[0]];
+            k = 1;
+        }
+        for (; k + 4 <= elementCount; k += 4) {
+            _mm_stream_pd(map + k, _mm_set_pd(perIndex[indices[k + 1]], perIndex[indices[k]]));
+            _mm_stream_pd(map + k + 2,
+                          _mm_set_pd(perIndex[indices[k + 3]], perIndex[indices[k + 2]]));
+        }
+        _mm_sfence();  // the streamed map is complete before the host reads it
+    }
+#endif
     for (; k + 4 <= elementCount; k += 4) {
-        const double v0 = perLevel[levels[k]];
-        const double v1 = perLevel[levels[k + 1]];
-        const double v2 = perLevel[levels[k + 2]];
-        const double v3 = perLevel[levels[k + 3]];
+        const double v0 = perIndex[indices[k]];
+        const double v1 = perIndex[indices[k + 1]];
+        const double v2 = perIndex[indices[k + 2]];
+        const double v3 = perIndex[indices[k + 3]];
         map[k] = v0;
         map[k + 1] = v1;
         map[k + 2] = v2;
         map[k + 3] = v3;
     }
     for (; k < elementCount; ++k)
-        map[k] = perLevel[levels[k]];
+        map[k] = perIndex[indices[k]];
+}
+
+// map[k] = perLevel[levels[k]] for every element.
+static inline void lookUpLevels(const int32_t* levels, int32_t elementCount,
+                                const double* perLevel, double* map)
+{
+    lookUpIndices(levels, elementCount, perLevel, map);
 }
 
 // Fills the contrast of every level that occurs and returns the largest one

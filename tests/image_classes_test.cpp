@@ -145,6 +145,25 @@ TEST(ImageClasses, RandomImagesOfEveryClassMatchTheReference)
     }
 }
 
+// Images of every class large enough for the streaming map pass.
+TEST(ImageClasses, LargeImagesOfEveryClass)
+{
+    for (const ClassCase& c : test_support::randomClassImages(20261212, 6)) {
+        // The same values, tiled to 1025 x 1024 elements (over 2^19).
+        const size_t bytes = test_support::elementBytesOf(c.image.classId);
+        const size_t rows = 1025, columns = 1024;
+        standin::InputMatrix large = c.image;
+        large.dimensions = {rows, columns};
+        large.data.resize(rows * columns * bytes);
+        for (size_t k = c.image.data.size(); k < large.data.size() && !c.image.data.empty(); ++k)
+            large.data[k] = large.data[k % c.image.data.size()];
+        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2}) {
+            SCOPED_TRACE(std::string(test_support::nameOf(plugin)) + " on " + c.what);
+            checkAgainstDoubleCall(plugin, large);
+        }
+    }
+}
+
 // The bundled photograph as uint8, and the classes made from it as the
 // host's conversions make them.
 TEST(ImageClasses, PhotographInEveryClass)
