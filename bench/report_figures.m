@@ -92,6 +92,44 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   endfor
   fprintf (out, "\n");
 
+  ## uint8 images: the kernels and the Octave calls.
+  fprintf (out, "## uint8 images: kernels, warm, side by side (median of per-iteration ratios)\n\n");
+  fprintf (out, "| size | plug-in | image | uint8 kernel (ms) | uint8 / its bound | double kernel / uint8 kernel |\n");
+  fprintf (out, "|---|---|---|---:|---:|---:|\n");
+  for side = [2048 4096]
+    for p = 1:2
+      for image = {"random", "photo"}
+        e = uint8_paired (runs, plugins{p}, image{1}, side);
+        fprintf (out, "| %d^2 | %s | %s | %.2f | %.2f | %.2f |\n", side, plugins{p}, image{1},
+                 1e3 * lookup_run (runs, ["uint8/" plugins{p} "/" image{1} "/kernel"], "warm", side),
+                 e.uint8_per_bound, e.double_per_uint8);
+      endfor
+    endfor
+  endfor
+  fprintf (out, "\n");
+  t = @(what) octave_time (octaveRuns, what, 2048);
+  fprintf (out, "## uint8 photograph of 2048^2 in Octave: ms per call (median), conversions included\n\n");
+  fprintf (out, "| call | ms | / the call on the converted image | / host floor for its input class |\n|---|---:|---:|---:|\n");
+  fprintf (out, "| Vesk(img) | %.2f | %.2f | %.2f |\n", 1e3 * t ("uint8/Vesk"),
+           t ("uint8/Vesk") / t ("uint8/Vesk_of_double"), t ("uint8/Vesk") / t ("uint8/floor"));
+  fprintf (out, "| Vesk(double(img)) | %.2f | | %.2f |\n", 1e3 * t ("uint8/Vesk_of_double"),
+           t ("uint8/Vesk_of_double") / t ("uint8/floor_of_double"));
+  fprintf (out, "| Vesk2(img) | %.2f | %.2f | %.2f |\n", 1e3 * t ("uint8/Vesk2"),
+           t ("uint8/Vesk2") / t ("uint8/Vesk2_of_im2double"), t ("uint8/Vesk2") / t ("uint8/floor"));
+  fprintf (out, "| Vesk2(im2double(img)) | %.2f | | %.2f |\n", 1e3 * t ("uint8/Vesk2_of_im2double"),
+           t ("uint8/Vesk2_of_im2double") / t ("uint8/floor_of_double"));
+  fprintf (out, "| host floor, uint8 input | %.2f | | |\n| host floor, double input (conversion included) | %.2f | | |\n\n",
+           1e3 * t ("uint8/floor"), 1e3 * t ("uint8/floor_of_double"));
+  files = octaveRuns.side(find (strcmp (octaveRuns.what, "folder/imread"), 1));
+  f = @(what) octave_time (octaveRuns, what, files);
+  fprintf (out, "## A folder of %d greyscale PNG photographs (%s)\n\n", files,
+           "the bundled two at 512^2, 1024^2, 1536^2, 2048^2");
+  fprintf (out, "| pass | ms | / imread alone |\n|---|---:|---:|\n");
+  for what = {"folder/imread", "folder/imread_Vesk", "folder/imread_floor"}
+    fprintf (out, "| %s | %.1f | %.2f |\n", what{1}, 1e3 * f (what{1}), f (what{1}) / f ("folder/imread"));
+  endfor
+  fprintf (out, "\n");
+
   ## Targets.
   fprintf (out, "## Targets\n\nKernel ratios from the side-by-side calls; Octave ratios from the interleaved calls.\n\n| target | worst case | figure | met |\n|---|---|---:|---|\n");
   for side = [2048 4096]
@@ -111,6 +149,26 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
     ratio = octave_time (octaveRuns, [lower(plugins{p}) "_vectorised"], 2048) / octave_time (octaveRuns, plugins{p}, 2048);
     target_line (out, sprintf ("Octave 2048^2 %s >= 3.5x faster than the vectorised script", plugins{p}), "random", ratio, ratio >= 3.5);
   endfor
+  for side = [2048 4096]
+    for p = 1:2
+      byteImages = {"random", "photo"};
+      ratioOf = @(field) @(i) uint8_paired (runs, plugins{p}, byteImages{i}, side).(field);
+      [ratio, image] = worst (ratioOf ("uint8_per_bound"), byteImages, "max");
+      target_line (out, sprintf ("warm %d^2 %s uint8 within 1.3x of its bound", side, plugins{p}), image, ratio, ratio <= 1.3);
+      [ratio, image] = worst (ratioOf ("double_per_uint8"), byteImages, "min");
+      target_line (out, sprintf ("warm %d^2 %s uint8 >= 1.5x faster than double", side, plugins{p}), image, ratio, ratio >= 1.5);
+    endfor
+  endfor
+  ratio = t ("uint8/Vesk") / t ("uint8/Vesk_of_double");
+  target_line (out, "Octave 2048^2 Vesk(img) <= 0.6x Vesk(double(img))", "photo", ratio, ratio <= 0.6);
+  ratio = t ("uint8/Vesk2") / t ("uint8/Vesk2_of_im2double");
+  target_line (out, "Octave 2048^2 Vesk2(img) <= 0.5x Vesk2(im2double(img))", "photo", ratio, ratio <= 0.5);
+  for p = 1:2
+    ratio = t (["uint8/" plugins{p}]) / t ("uint8/floor");
+    target_line (out, sprintf ("Octave 2048^2 %s(img) within 1.2x of the floor for uint8", plugins{p}), "photo", ratio, ratio <= 1.2);
+  endfor
+  ratio = f ("folder/imread_Vesk") / f ("folder/imread");
+  target_line (out, "folder: imread + Vesk <= 1.25x imread alone", "PNG", ratio, ratio <= 1.25);
   fclose (out);
 
   ## Plot data: elements, then ns per element.
@@ -143,6 +201,15 @@ endfunction
 
 function e = paired (runs, plugin, image, side)
   key = sprintf ("paired/%s/%s/kernel/warm/%d", plugin, image, side);
+  found = find (strcmp (runs.names, key));
+  if (isempty (found))
+    error ("report_figures: no median for %s", key);
+  endif
+  e = runs.entries{found(1)};
+endfunction
+
+function e = uint8_paired (runs, plugin, image, side)
+  key = sprintf ("uint8/%s/%s/kernel/warm/%d", plugin, image, side);
   found = find (strcmp (runs.names, key));
   if (isempty (found))
     error ("report_figures: no median for %s", key);
@@ -198,7 +265,7 @@ function runs = read_benchmarks (file)
     runs.names{end + 1} = regexprep (e.run_name, "/(iterations|repeats):[0-9]+|/manual_time$", "");
     runs.seconds(end + 1) = e.real_time * scale.(e.time_unit);
     runs.entries{numel (runs.names)} = e;
-    if (! strncmp (e.run_name, "paired/", 7))
+    if (! strncmp (e.run_name, "paired/", 7) && ! strncmp (e.run_name, "uint8/", 6))
       runs.repetitions = e.repetitions;
     endif
   endfor
