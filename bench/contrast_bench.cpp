@@ -141,6 +141,19 @@ void runCalls(benchmark::State& state, Plugin plugin, Kind kind, const Version* 
     state.counters["elements"] = (double)n;
 }
 
+// Seconds of one call on reused (warm) host memory, second output cleared first.
+template <typename Call>
+double timedWarmCall(double (&second)[kSecondOutputSize], Call&& call)
+{
+    memset(second, 0, sizeof second);
+    const auto start = std::chrono::steady_clock::now();
+    bench_host::beginCall(Memory::Reused);
+    call();
+    bench_host::endCall();
+    benchmark::ClobberMemory();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -165,15 +178,7 @@ void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
         else
             computeSignedContrast(image.data(), map, second, side, side);
     };
-    auto timed = [&](auto&& call) {
-        memset(second, 0, sizeof second);
-        const auto start = std::chrono::steady_clock::now();
-        bench_host::beginCall(Memory::Reused);
-        call();
-        bench_host::endCall();
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
+    auto timed = [&](auto&& call) { return timedWarmCall(second, call); };
     auto bound = [&] { boundCall(input.data(), map, side); };
     auto ownKernel = [&] { kernel(input); };
     auto plainVersion = [&] { plainCall(plugin, input.data(), map, second, side); };
@@ -213,15 +218,7 @@ void runPairedUint8(benchmark::State& state, Plugin plugin, Kind kind, int side)
     double* map = static_cast<double*>(bench_host::freshPages(mapBytes));
     double second[kSecondOutputSize];
     uint64_t sink = 0;
-    auto timed = [&](auto&& call) {
-        memset(second, 0, sizeof second);
-        const auto start = std::chrono::steady_clock::now();
-        bench_host::beginCall(Memory::Reused);
-        call();
-        bench_host::endCall();
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
+    auto timed = [&](auto&& call) { return timedWarmCall(second, call); };
     auto bound = [&] { sink += uint8BoundCall(bytes.data(), map, side); };
     auto uint8Kernel = [&] {
         if (plugin == Plugin::Vesk)
@@ -262,37 +259,32 @@ void registerAll()
     static const Version kernel = Version::Kernel;
     static const Version plainVersion = Version::Plain;
 
-    for (int side : {2048, 4096})
-        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
-            for (Kind kind : kinds) {
-                const std::string name =
-                    std::string("paired/") + (plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
-                    test_images::nameOf(kind) + "/kernel/warm/" + std::to_string(side);
-                benchmark::RegisterBenchmark(name.c_str(),
-                                             [=](benchmark::State& state) {
-                                                 runPaired(state, plugin, kind, side);
-                                             })
-                    ->UseManualTime()
-                    ->Iterations(side == 2048 ? 15 : 7)
-                    ->Repetitions(3)
-                    ->Unit(benchmark::kMillisecond);
-            }
-
-    for (int side : {2048, 4096})
-        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
-            for (Kind kind : {Kind::Random, Kind::Photo}) {
-                const std::string name =
-                    std::string("uint8/") + (plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
-                    test_images::nameOf(kind) + "/kernel/warm/" + std::to_string(side);
-                benchmark::RegisterBenchmark(name.c_str(),
-                                             [=](benchmark::State& state) {
-                                                 runPairedUint8(state, plugin, kind, side);
-                                             })
-                    ->UseManualTime()
-                    ->Iterations(side == 2048 ? 15 : 7)
-                    ->Repetitions(3)
-                    ->Unit(benchmark::kMillisecond);
-            }
+    // The side-by-side runs: prefix/plug-in/image/kernel/warm/side.
+    typedef void (*PairedRun)(benchmark::State&, Plugin, Kind, int);
+    const struct {
+        const char* prefix;
+        PairedRun run;
+        std::vector<Kind> kinds;
+    } pairedRuns[] = {{"paired/", runPaired, {Kind::Random, Kind::Uniform, Kind::Photo}},
+                      {"uint8/", runPairedUint8, {Kind::Random, Kind::Photo}}};
+    for (const auto& paired : pairedRuns)
+        for (int side : {2048, 4096})
+            for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
+                for (Kind kind : paired.kinds) {
+                    const std::string name = paired.prefix +
+                                             std::string(plugin == Plugin::Vesk ? "Vesk" : "Vesk2") +
+                                             "/" + test_images::nameOf(kind) + "/kernel/warm/" +
+                                             std::to_string(side);
+                    const PairedRun run = paired.run;
+                    benchmark::RegisterBenchmark(name.c_str(),
+                                                 [=](benchmark::State& state) {
+                                                     run(state, plugin, kind, side);
+                                                 })
+                        ->UseManualTime()
+                        ->Iterations(side == 2048 ? 15 : 7)
+                        ->Repetitions(3)
+                        ->Unit(benchmark::kMillisecond);
+                }
 
     for (int side : sides) {
         for (Memory memory : memories) {

@@ -199,8 +199,12 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   fclose (data);
 endfunction
 
-function e = paired (runs, plugin, image, side)
-  key = sprintf ("paired/%s/%s/kernel/warm/%d", plugin, image, side);
+## The counters of a side-by-side run; prefix "paired" (the default) or "uint8".
+function e = paired (runs, plugin, image, side, prefix)
+  if (nargin < 5)
+    prefix = "paired";
+  endif
+  key = sprintf ("%s/%s/%s/kernel/warm/%d", prefix, plugin, image, side);
   found = find (strcmp (runs.names, key));
   if (isempty (found))
     error ("report_figures: no median for %s", key);
@@ -209,12 +213,7 @@ function e = paired (runs, plugin, image, side)
 endfunction
 
 function e = uint8_paired (runs, plugin, image, side)
-  key = sprintf ("uint8/%s/%s/kernel/warm/%d", plugin, image, side);
-  found = find (strcmp (runs.names, key));
-  if (isempty (found))
-    error ("report_figures: no median for %s", key);
-  endif
-  e = runs.entries{found(1)};
+  e = paired (runs, plugin, image, side, "uint8");
 endfunction
 
 function target_line (out, what, image, figure, met)

@@ -359,16 +359,27 @@ static inline bool floatsLookLikeGreyLevels(const Float* values, int32_t element
     return aboveOne;
 }
 
+// scan(values, elementCount) on the values of a double or single image, as
+// doubles or floats; false for the other classes.
+template <typename Scan>
+static inline bool scanFloatingPointValues(ImageClass imageClass, const void* input,
+                                           int32_t elementCount, Scan scan)
+{
+    if (imageClass == ImageClass::Double)
+        return scan(static_cast<const double*>(input), elementCount);
+    if (imageClass == ImageClass::Single)
+        return scan(static_cast<const float*>(input), elementCount);
+    return false;
+}
+
 // A double or single image whose every value lies in 0..1, with at least one
 // strictly between: intensities, not grey levels. False for other classes.
 static inline bool valuesLookLikeIntensities(ImageClass imageClass, const void* input,
                                              int32_t elementCount)
 {
-    if (imageClass == ImageClass::Double)
-        return floatsLookLikeIntensities(static_cast<const double*>(input), elementCount);
-    if (imageClass == ImageClass::Single)
-        return floatsLookLikeIntensities(static_cast<const float*>(input), elementCount);
-    return false;
+    return scanFloatingPointValues(imageClass, input, elementCount, [](auto values, int32_t n) {
+        return floatsLookLikeIntensities(values, n);
+    });
 }
 
 // A double or single image whose every value is a finite whole number, with
@@ -376,11 +387,9 @@ static inline bool valuesLookLikeIntensities(ImageClass imageClass, const void* 
 static inline bool valuesLookLikeGreyLevels(ImageClass imageClass, const void* input,
                                             int32_t elementCount)
 {
-    if (imageClass == ImageClass::Double)
-        return floatsLookLikeGreyLevels(static_cast<const double*>(input), elementCount);
-    if (imageClass == ImageClass::Single)
-        return floatsLookLikeGreyLevels(static_cast<const float*>(input), elementCount);
-    return false;
+    return scanFloatingPointValues(imageClass, input, elementCount, [](auto values, int32_t n) {
+        return floatsLookLikeGreyLevels(values, n);
+    });
 }
 
 #endif

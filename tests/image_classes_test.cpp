@@ -13,20 +13,13 @@ using standin::CallReport;
 using test_support::ClassCase;
 using test_support::Plugin;
 using test_support::WarningCase;
+using test_support::warningIdentifiers;
 
 namespace {
 
 standin::MexEntry entryOf(Plugin plugin)
 {
     return plugin == Plugin::Vesk ? veskEntry() : vesk2Entry();
-}
-
-std::vector<std::string> warningIdentifiers(const CallReport& report)
-{
-    std::vector<std::string> identifiers;
-    for (const standin::HostWarning& warning : report.warnings)
-        identifiers.push_back(warning.identifier);
-    return identifiers;
 }
 
 // Both outputs, their shapes and the warnings of one call equal another's.

@@ -108,6 +108,7 @@ standin::CallReport call(Plugin plugin, const std::vector<standin::InputMatrix>&
 }
 
 using test_support::SplitMix64;
+using test_support::warningIdentifiers;
 
 // --- worked examples and edge cases, bit for bit -----------------------------
 
@@ -224,14 +225,6 @@ TEST(HostCases, FewerOutputsFillOnlyTheSlotsThatExist)
 }
 
 // --- images of every class -------------------------------------------------------------
-
-std::vector<std::string> warningIdentifiers(const standin::CallReport& report)
-{
-    std::vector<std::string> identifiers;
-    for (const standin::HostWarning& warning : report.warnings)
-        identifiers.push_back(warning.identifier);
-    return identifiers;
-}
 
 // The outputs and warnings of the double call on the converted image, bit for
 // bit, and the scratch of the image's class: table, histogram and the level

@@ -448,6 +448,14 @@ const std::vector<WarningCase>& warningCases()
     return cases;
 }
 
+std::vector<std::string> warningIdentifiers(const standin::CallReport& report)
+{
+    std::vector<std::string> identifiers;
+    for (const standin::HostWarning& warning : report.warnings)
+        identifiers.push_back(warning.identifier);
+    return identifiers;
+}
+
 void PrintTo(const ClassCase& c, std::ostream* out)
 {
     *out << c.what;

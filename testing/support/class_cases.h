@@ -66,6 +66,9 @@ struct WarningCase {
 
 const std::vector<WarningCase>& warningCases();
 
+// The identifiers of the warnings a call gave, in order.
+std::vector<std::string> warningIdentifiers(const standin::CallReport& report);
+
 void PrintTo(const ClassCase& c, std::ostream* out);
 void PrintTo(const WarningCase& c, std::ostream* out);
 
