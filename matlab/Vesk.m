@@ -1,3 +1,4 @@
+function varargout = Vesk(varargin)
 %VESK  Global contrast map of a greyscale image of grey levels 0..255.
 %   MAP = Vesk(IMG) gives every element of IMG the contrast of its grey
 %   level: the sum, over all elements of IMG, of the absolute difference
@@ -57,13 +58,24 @@
 %     Vesk:tooLarge          2^31 elements or more, or a dimension of 2^31
 %                            or more
 %
+%   Where no compiled Vesk for this host is found (Octave given the MATLAB
+%   release, MATLAB on a platform without a plug-in), calling Vesk raises
+%   Vesk:notCompiled with what to install or build.
+%
 %   Example:
-%     img = imread('camera.png');
+%     [x, y] = meshgrid(linspace(-3, 3, 301));
+%     img = uint8(255 * exp(-x.^2 - y.^2));   % a bright spot on a dark ground
 %     [map, dist] = Vesk(img);
 %     subplot(1, 2, 1); imagesc(map, [0 1]); axis image; colorbar
 %     subplot(1, 2, 2); bar(0:99, dist(1:100)); xlabel('contrast (%)')
 %     leastContrastLevel = dist(101) * 255
 %
+%   vesk_demo draws these maps for photographs, such as imread gives them.
+%
 %   See also VESK2, IM2UINT8, RGB2GRAY, IMREAD.
 
-% Help text only: MATLAB and Octave call the compiled Vesk beside this file.
+% The compiled Vesk beside this file takes precedence over it, in MATLAB
+% and in Octave; this file gives the help text and, when no compiled Vesk
+% for this host is found, the error that says what to install.
+error('Vesk:notCompiled', '%s', not_compiled_message('Vesk', fileparts(mfilename('fullpath'))));
+end

@@ -1,3 +1,4 @@
+function varargout = Vesk2(varargin)
 %VESK2  Signed global contrast map of a greyscale image of intensities 0..1.
 %   SMAP = Vesk2(IMG) quantises the intensities of IMG to 256 grey levels
 %   (fix(IMG * 255)) and gives every element the contrast of its level: the
@@ -55,12 +56,23 @@
 %     Vesk2:tooLarge          2^31 elements or more, or a dimension of 2^31
 %                             or more
 %
+%   Where no compiled Vesk2 for this host is found (Octave given the MATLAB
+%   release, MATLAB on a platform without a plug-in), calling Vesk2 raises
+%   Vesk2:notCompiled with what to install or build.
+%
 %   Example:
-%     img = imread('camera.png');
+%     [x, y] = meshgrid(linspace(-3, 3, 301));
+%     img = uint8(50 + 150 * exp(-x.^2 - y.^2));   % a bright spot on a grey ground
 %     [smap, level] = Vesk2(img);
 %     imagesc(smap, [-1 1]); axis image; colorbar
 %     leastContrastLevel = level * 255
 %
+%   vesk_demo draws these maps for photographs, such as imread gives them.
+%
 %   See also VESK, IM2DOUBLE, RGB2GRAY, IMREAD.
 
-% Help text only: MATLAB and Octave call the compiled Vesk2 beside this file.
+% The compiled Vesk2 beside this file takes precedence over it, in MATLAB
+% and in Octave; this file gives the help text and, when no compiled Vesk2
+% for this host is found, the error that says what to install.
+error('Vesk2:notCompiled', '%s', not_compiled_message('Vesk2', fileparts(mfilename('fullpath'))));
+end

@@ -55,19 +55,8 @@ if(VESK_HAVE_OCTAVE)
     list(APPEND octave_outputs "${output}")
   endforeach()
 
-  foreach(help IN LISTS VESK_HELP_FILES)
-    get_filename_component(help_name "${help}" NAME)
-    add_custom_command(
-      OUTPUT "${VESK_OCTAVE_DIR}/${help_name}"
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help}" "${VESK_OCTAVE_DIR}/${help_name}"
-      DEPENDS "${help}"
-      VERBATIM)
-    list(APPEND octave_outputs "${VESK_OCTAVE_DIR}/${help_name}")
-  endforeach()
-
+  vesk_copy_beside_plugins("${VESK_OCTAVE_DIR}" octave_outputs)
   add_custom_target(vesk_octave ALL DEPENDS ${octave_outputs})
-
-  include(octave_package.cmake)
 endif()
 
 # Without Octave the suite's tests still exist and report themselves skipped.

@@ -32,18 +32,65 @@
 %!test check_help ("Vesk", {"MAP", "DIST"}, "intensityScale");
 %!test check_help ("Vesk2", {"SMAP", "LEVEL"}, "greyLevelScale");
 
-## The example of each help text runs as written.
+## The example of each help text runs as written, in a folder of the user's.
+%!test run_help_example ("Vesk");
+%!test run_help_example ("Vesk2");
+
+## Where no compiled plug-in comes first on the path (the source tree, or
+## the release, whose plug-ins are MATLAB's), the help file runs: an error
+## with an identifier saying what to do; help still works.
 %!test
-%! for name = {"Vesk", "Vesk2"}
-%!   text = get_help_text (name{1});
-%!   example = regexp (text, 'Example:\n(.*?)\n\s*\n', "tokens", "once"){1};
-%!   example = strrep (example, "'camera.png'", "fullfile (getenv ('VESK_DATA_DIR'), 'camera.png')");
-%!   warning ("off", "Octave:gnuplot-graphics");
-%!   graphics_toolkit ("gnuplot");
-%!   figure ("visible", "off");
-%!   unwind_protect
-%!     evalc (example);
-%!   unwind_protect_cleanup
-%!     close all;
-%!   end_unwind_protect
-%! endfor
+%! folder = tempname ();
+%! source = fullfile (getenv ("VESK_SOURCE_DIR"), "matlab");
+%! mkdir (fullfile (folder, "private"));
+%! copyfile (fullfile (source, "Vesk*.m"), folder);
+%! copyfile (fullfile (source, "private", "*.m"), fullfile (folder, "private"));
+%! rmpath (getenv ("VESK_OCTAVE_DIR"));
+%! addpath (folder);
+%! unwind_protect
+%!   for name = {"Vesk", "Vesk2"}
+%!     F = str2func (name{1});
+%!     help_file = fullfile (folder, [name{1} ".m"]);
+%!     assert (which (name{1}), help_file);
+%!     for call = {@() F(magic (4)), @() F(), @() F(1, 2)}
+%!       try
+%!         call{1}();
+%!         error ("%s ran", func2str (call{1}));
+%!       catch err
+%!         assert (err.identifier, [name{1} ":notCompiled"]);
+%!         for fragment = {help_file, ["no " name{1} ".mex"], "pkg install vesk-<version>.tar.gz", ...
+%!                         "octave-dev", "pkg load vesk", ["rmpath('" folder "')"]}
+%!           assert (! isempty (strfind (err.message, fragment{1})),
+%!                   "message \"%s\" lacks \"%s\"", err.message, fragment{1});
+%!         endfor
+%!       end_try_catch
+%!     endfor
+%!     printed = evalc (["help " name{1}]);
+%!     assert (! isempty (regexp (printed, ['\<' upper(name{1}) '\s+\S'], "once")), printed);
+%!   endfor
+%! unwind_protect_cleanup
+%!   rmpath (folder);
+%!   addpath (getenv ("VESK_OCTAVE_DIR"));
+%!   confirm_recursive_rmdir (false, "local");
+%!   rmdir (folder, "s");
+%! end_unwind_protect
+
+## What MATLAB users on a platform without a plug-in are told (the helper
+## called as a plain function, with MATLAB's advice asked for).
+%!test
+%! folder = tempname ();
+%! mkdir (folder);
+%! copyfile (fullfile (getenv ("VESK_SOURCE_DIR"), "matlab", "private", "not_compiled_message.m"), folder);
+%! addpath (folder);
+%! unwind_protect
+%!   message = not_compiled_message ("Vesk2", "/some/folder", false);
+%!   for fragment = {"No compiled Vesk2 for this MATLAB", ["Vesk2." mexext()], ...
+%!                   fullfile("/some/folder", "Vesk2.m"), ".mexw64", ".mexa64", "build_mex", ...
+%!                   "mex -setup C++"}
+%!     assert (! isempty (strfind (message, fragment{1})), "\"%s\" lacks \"%s\"", message, fragment{1});
+%!   endfor
+%! unwind_protect_cleanup
+%!   rmpath (folder);
+%!   confirm_recursive_rmdir (false, "local");
+%!   rmdir (folder, "s");
+%! end_unwind_protect
