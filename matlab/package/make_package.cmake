@@ -1,6 +1,8 @@
 # cmake -P script: lays out the Octave package in STAGING_DIR/NAME and packs
 # it into OUTPUT (NAME.tar.gz). Arguments (-D): SOURCE_DIR (the project),
-# DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT.
+# DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT,
+# HELP_FILES (under matlab/, for src/help/), INST_FILES (functions for inst/),
+# DATA_FILES (for inst/data/).
 set(package "${STAGING_DIR}/${NAME}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}/inst" "${package}/src")
@@ -20,8 +22,16 @@ else()
        "The Vesk project has not published a licence yet; see its README.\n")
 endif()
 
-file(COPY "${SOURCE_DIR}/matlab/Vesk.m" "${SOURCE_DIR}/matlab/Vesk2.m"
-     DESTINATION "${package}/inst")
+# The help files go to src/help/, from where the Makefile puts them beside
+# the compiled plug-ins only: Octave looks for a MEX file's help in the .m
+# file beside it, and a second copy in inst/ would be listed twice by lookfor.
+foreach(file IN LISTS HELP_FILES)
+  file(RELATIVE_PATH name "${SOURCE_DIR}/matlab" "${file}")
+  get_filename_component(subfolder "${package}/src/help/${name}" DIRECTORY)
+  file(COPY "${file}" DESTINATION "${subfolder}")
+endforeach()
+file(COPY ${INST_FILES} DESTINATION "${package}/inst")
+file(COPY ${DATA_FILES} DESTINATION "${package}/inst/data")
 file(COPY "${SOURCE_DIR}/matlab/package/Makefile" "${SOURCE_DIR}/cmake/plugin_exports.map"
      DESTINATION "${package}/src")
 
