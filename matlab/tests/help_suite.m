@@ -39,58 +39,41 @@
 ## Where no compiled plug-in comes first on the path (the source tree, or
 ## the release, whose plug-ins are MATLAB's), the help file runs: an error
 ## with an identifier saying what to do; help still works.
-%!test
-%! folder = tempname ();
-%! source = fullfile (getenv ("VESK_SOURCE_DIR"), "matlab");
-%! mkdir (fullfile (folder, "private"));
-%! copyfile (fullfile (source, "Vesk*.m"), folder);
-%! copyfile (fullfile (source, "private", "*.m"), fullfile (folder, "private"));
-%! rmpath (getenv ("VESK_OCTAVE_DIR"));
-%! addpath (folder);
-%! unwind_protect
-%!   for name = {"Vesk", "Vesk2"}
-%!     F = str2func (name{1});
-%!     help_file = fullfile (folder, [name{1} ".m"]);
-%!     assert (which (name{1}), help_file);
-%!     for call = {@() F(magic (4)), @() F(), @() F(1, 2)}
-%!       try
-%!         call{1}();
-%!         error ("%s ran", func2str (call{1}));
-%!       catch err
-%!         assert (err.identifier, [name{1} ":notCompiled"]);
-%!         for fragment = {help_file, ["no " name{1} ".mex"], "pkg install vesk-<version>.tar.gz", ...
-%!                         "octave-dev", "pkg load vesk", ["rmpath('" folder "')"]}
-%!           assert (! isempty (strfind (err.message, fragment{1})),
-%!                   "message \"%s\" lacks \"%s\"", err.message, fragment{1});
-%!         endfor
-%!       end_try_catch
-%!     endfor
-%!     printed = evalc (["help " name{1}]);
-%!     assert (! isempty (regexp (printed, ['\<' upper(name{1}) '\s+\S'], "once")), printed);
-%!   endfor
-%! unwind_protect_cleanup
-%!   rmpath (folder);
-%!   addpath (getenv ("VESK_OCTAVE_DIR"));
-%!   confirm_recursive_rmdir (false, "local");
-%!   rmdir (folder, "s");
-%! end_unwind_protect
+%!function check_not_compiled (folder)
+%!  for name = {"Vesk", "Vesk2"}
+%!    F = str2func (name{1});
+%!    help_file = fullfile (folder, [name{1} ".m"]);
+%!    assert (which (name{1}), help_file);
+%!    for call = {@() F(magic (4)), @() F(), @() F(1, 2)}
+%!      try
+%!        call{1}();
+%!        error ("%s ran", func2str (call{1}));
+%!      catch err
+%!        assert (err.identifier, [name{1} ":notCompiled"]);
+%!        for fragment = {help_file, ["no " name{1} ".mex"], "pkg install vesk-<version>.tar.gz", ...
+%!                        "octave-dev", "pkg load vesk", ["rmpath('" folder "')"]}
+%!          assert (! isempty (strfind (err.message, fragment{1})),
+%!                  "message \"%s\" lacks \"%s\"", err.message, fragment{1});
+%!        endfor
+%!      end_try_catch
+%!    endfor
+%!    printed = evalc (["help " name{1}]);
+%!    assert (! isempty (regexp (printed, ['\<' upper(name{1}) '\s+\S'], "once")), printed);
+%!  endfor
+%!endfunction
+%!test with_folder_on_path (@copy_help_files, @check_not_compiled);
 
 ## What MATLAB users on a platform without a plug-in are told (the helper
 ## called as a plain function, with MATLAB's advice asked for).
-%!test
-%! folder = tempname ();
-%! mkdir (folder);
-%! copyfile (fullfile (getenv ("VESK_SOURCE_DIR"), "matlab", "private", "not_compiled_message.m"), folder);
-%! addpath (folder);
-%! unwind_protect
-%!   message = not_compiled_message ("Vesk2", "/some/folder", false);
-%!   for fragment = {"No compiled Vesk2 for this MATLAB", ["Vesk2." mexext()], ...
-%!                   fullfile("/some/folder", "Vesk2.m"), ".mexw64", ".mexa64", "build_mex", ...
-%!                   "mex -setup C++"}
-%!     assert (! isempty (strfind (message, fragment{1})), "\"%s\" lacks \"%s\"", message, fragment{1});
-%!   endfor
-%! unwind_protect_cleanup
-%!   rmpath (folder);
-%!   confirm_recursive_rmdir (false, "local");
-%!   rmdir (folder, "s");
-%! end_unwind_protect
+%!function copy_helper (folder)
+%!  copyfile (fullfile (getenv ("VESK_SOURCE_DIR"), "matlab", "private", "not_compiled_message.m"), folder);
+%!endfunction
+%!function check_matlab_advice (folder)
+%!  message = not_compiled_message ("Vesk2", "/some/folder", false);
+%!  for fragment = {"No compiled Vesk2 for this MATLAB", ["Vesk2." mexext()], ...
+%!                  fullfile("/some/folder", "Vesk2.m"), ".mexw64", ".mexa64", "build_mex", ...
+%!                  "mex -setup C++"}
+%!    assert (! isempty (strfind (message, fragment{1})), "\"%s\" lacks \"%s\"", message, fragment{1});
+%!  endfor
+%!endfunction
+%!test with_folder_on_path (@copy_helper, @check_matlab_advice);
