@@ -82,6 +82,18 @@ void boundCall(const double* input, double* map, int32_t side)
     mxFree(histogram);
 }
 
+// The same two host allocations as a kernel on a uint8 image (table and
+// histogram; no level array) around the bytes that call must move.
+uint64_t uint8BoundCall(const uint8_t* input, double* map, int32_t side)
+{
+    void* table = mxMalloc(2048);
+    void* histogram = mxMalloc(1024);
+    const uint64_t sum = streamBytesTwice(input, map, side * side);
+    mxFree(table);
+    mxFree(histogram);
+    return sum;
+}
+
 // One timed call per iteration. plugin and kind pick the input; a bound run
 // has no version.
 void runCalls(benchmark::State& state, Plugin plugin, Kind kind, const Version* version,
@@ -129,6 +141,19 @@ void runCalls(benchmark::State& state, Plugin plugin, Kind kind, const Version* 
     state.counters["elements"] = (double)n;
 }
 
+// Seconds of one call on reused (warm) host memory, second output cleared first.
+template <typename Call>
+double timedWarmCall(double (&second)[kSecondOutputSize], Call&& call)
+{
+    memset(second, 0, sizeof second);
+    const auto start = std::chrono::steady_clock::now();
+    bench_host::beginCall(Memory::Reused);
+    call();
+    bench_host::endCall();
+    benchmark::ClobberMemory();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -153,15 +178,7 @@ void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
         else
             computeSignedContrast(image.data(), map, second, side, side);
     };
-    auto timed = [&](auto&& call) {
-        memset(second, 0, sizeof second);
-        const auto start = std::chrono::steady_clock::now();
-        bench_host::beginCall(Memory::Reused);
-        call();
-        bench_host::endCall();
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
+    auto timed = [&](auto&& call) { return timedWarmCall(second, call); };
     auto bound = [&] { boundCall(input.data(), map, side); };
     auto ownKernel = [&] { kernel(input); };
     auto plainVersion = [&] { plainCall(plugin, input.data(), map, second, side); };
@@ -186,6 +203,53 @@ void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
     state.counters["kernel_per_random"] = median(toRandom);
 }
 
+// A uint8 image against its own bound and against the double kernel on the
+// same image (as doubles: grey levels for Vesk, intensities for Vesk2), warm,
+// taken side by side in every iteration. The counters are medians of
+// per-iteration ratios; the reported time is the uint8 kernel's.
+void runPairedUint8(benchmark::State& state, Plugin plugin, Kind kind, int side)
+{
+    const std::vector<double>& doubles = imageFor(plugin, kind, side);
+    const std::vector<double>& levels = imageFor(Plugin::Vesk, kind, side);
+    std::vector<uint8_t> bytes(levels.size());
+    for (size_t k = 0; k < levels.size(); ++k)
+        bytes[k] = (uint8_t)levels[k];
+    const size_t mapBytes = levels.size() * sizeof(double);
+    double* map = static_cast<double*>(bench_host::freshPages(mapBytes));
+    double second[kSecondOutputSize];
+    uint64_t sink = 0;
+    auto timed = [&](auto&& call) { return timedWarmCall(second, call); };
+    auto bound = [&] { sink += uint8BoundCall(bytes.data(), map, side); };
+    auto uint8Kernel = [&] {
+        if (plugin == Plugin::Vesk)
+            computeAbsoluteContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side);
+        else
+            computeSignedContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side);
+    };
+    auto doubleKernel = [&] {
+        if (plugin == Plugin::Vesk)
+            computeAbsoluteContrast(doubles.data(), map, second, side, side);
+        else
+            computeSignedContrast(doubles.data(), map, second, side, side);
+    };
+    timed(doubleKernel);  // touches the map and the reused scratch
+    timed(uint8Kernel);
+
+    std::vector<double> toBound, doubleToUint8;
+    for (auto _ : state) {
+        const double boundTime = timed(bound);
+        const double uint8Time = timed(uint8Kernel);
+        const double doubleTime = timed(doubleKernel);
+        state.SetIterationTime(uint8Time);
+        toBound.push_back(uint8Time / boundTime);
+        doubleToUint8.push_back(doubleTime / uint8Time);
+    }
+    benchmark::DoNotOptimize(sink);
+    bench_host::releasePages(map, mapBytes);
+    state.counters["uint8_per_bound"] = median(toBound);
+    state.counters["double_per_uint8"] = median(doubleToUint8);
+}
+
 void registerAll()
 {
     const int sides[] = {512, 2048, 4096};
@@ -195,21 +259,32 @@ void registerAll()
     static const Version kernel = Version::Kernel;
     static const Version plainVersion = Version::Plain;
 
-    for (int side : {2048, 4096})
-        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
-            for (Kind kind : kinds) {
-                const std::string name =
-                    std::string("paired/") + (plugin == Plugin::Vesk ? "Vesk" : "Vesk2") + "/" +
-                    test_images::nameOf(kind) + "/kernel/warm/" + std::to_string(side);
-                benchmark::RegisterBenchmark(name.c_str(),
-                                             [=](benchmark::State& state) {
-                                                 runPaired(state, plugin, kind, side);
-                                             })
-                    ->UseManualTime()
-                    ->Iterations(side == 2048 ? 15 : 7)
-                    ->Repetitions(3)
-                    ->Unit(benchmark::kMillisecond);
-            }
+    // The side-by-side runs: prefix/plug-in/image/kernel/warm/side.
+    typedef void (*PairedRun)(benchmark::State&, Plugin, Kind, int);
+    const struct {
+        const char* prefix;
+        PairedRun run;
+        std::vector<Kind> kinds;
+    } pairedRuns[] = {{"paired/", runPaired, {Kind::Random, Kind::Uniform, Kind::Photo}},
+                      {"uint8/", runPairedUint8, {Kind::Random, Kind::Photo}}};
+    for (const auto& paired : pairedRuns)
+        for (int side : {2048, 4096})
+            for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2})
+                for (Kind kind : paired.kinds) {
+                    const std::string name = paired.prefix +
+                                             std::string(plugin == Plugin::Vesk ? "Vesk" : "Vesk2") +
+                                             "/" + test_images::nameOf(kind) + "/kernel/warm/" +
+                                             std::to_string(side);
+                    const PairedRun run = paired.run;
+                    benchmark::RegisterBenchmark(name.c_str(),
+                                                 [=](benchmark::State& state) {
+                                                     run(state, plugin, kind, side);
+                                                 })
+                        ->UseManualTime()
+                        ->Iterations(side == 2048 ? 15 : 7)
+                        ->Repetitions(3)
+                        ->Unit(benchmark::kMillisecond);
+                }
 
     for (int side : sides) {
         for (Memory memory : memories) {

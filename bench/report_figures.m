@@ -92,18 +92,60 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   endfor
   fprintf (out, "\n");
 
-  ## Octave-native against MEX.
+  ## Octave-native against MEX, double and uint8 images.
   fprintf (out, "## Octave %s, one session: the Octave-native functions against the MEX files, ms per call (median)\n\n", OCTAVE_VERSION);
-  fprintf (out, "| size | native Vesk | native Vesk2 | native floor | MEX Vesk | MEX Vesk2 | MEX floor | native / MEX (Vesk, Vesk2) | native / native floor (Vesk, Vesk2) | script / native (Vesk, Vesk2) |\n");
-  fprintf (out, "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  fprintf (out, "| size | image | native Vesk | native Vesk2 | native floor | MEX Vesk | MEX Vesk2 | MEX floor | native / MEX (Vesk, Vesk2) | native / native floor (Vesk, Vesk2) |\n");
+  fprintf (out, "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   for side = sides
-    t = @(what) octave_time (octaveRuns, what, side);
-    fprintf (out, "| %d^2 | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f, %.2f | %.2f, %.2f | %.2f, %.2f |\n",
-             side, 1e3 * t ("native_Vesk"), 1e3 * t ("native_Vesk2"), 1e3 * t ("native_floor"),
-             1e3 * t ("Vesk"), 1e3 * t ("Vesk2"), 1e3 * t ("floor"),
-             t ("native_Vesk") / t ("Vesk"), t ("native_Vesk2") / t ("Vesk2"),
-             t ("native_Vesk") / t ("native_floor"), t ("native_Vesk2") / t ("native_floor"),
-             t ("vesk_vectorised") / t ("native_Vesk"), t ("vesk2_vectorised") / t ("native_Vesk2"));
+    for prefix = {"", "uint8_"}
+      t = @(what) octave_time (octaveRuns, what, side);
+      n = @(what) t (["native_" prefix{1} what]);
+      m = @(what) t ([prefix{1} what]);
+      fprintf (out, "| %d^2 | %s | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f, %.2f | %.2f, %.2f |\n",
+               side, {"double", "uint8"}{1 + ! isempty (prefix{1})},
+               1e3 * n ("Vesk"), 1e3 * n ("Vesk2"), 1e3 * n ("floor"),
+               1e3 * m ("Vesk"), 1e3 * m ("Vesk2"), 1e3 * m ("floor"),
+               n ("Vesk") / m ("Vesk"), n ("Vesk2") / m ("Vesk2"),
+               n ("Vesk") / n ("floor"), n ("Vesk2") / n ("floor"));
+    endfor
+  endfor
+  fprintf (out, "\n");
+
+  ## uint8 images: the kernels and the Octave calls.
+  fprintf (out, "## uint8 images: kernels, warm, side by side (median of per-iteration ratios)\n\n");
+  fprintf (out, "| size | plug-in | image | uint8 kernel (ms) | uint8 / its bound | double kernel / uint8 kernel |\n");
+  fprintf (out, "|---|---|---|---:|---:|---:|\n");
+  for side = [2048 4096]
+    for p = 1:2
+      for image = {"random", "photo"}
+        e = uint8_paired (runs, plugins{p}, image{1}, side);
+        fprintf (out, "| %d^2 | %s | %s | %.2f | %.2f | %.2f |\n", side, plugins{p}, image{1},
+                 1e3 * lookup_run (runs, ["uint8/" plugins{p} "/" image{1} "/kernel"], "warm", side),
+                 e.uint8_per_bound, e.double_per_uint8);
+      endfor
+    endfor
+  endfor
+  fprintf (out, "\n");
+  t = @(what) octave_time (octaveRuns, what, 2048);
+  fprintf (out, "## uint8 photograph of 2048^2 in Octave: ms per call (median), conversions included\n\n");
+  fprintf (out, "| call | ms | / the call on the converted image | / host floor for its input class |\n|---|---:|---:|---:|\n");
+  fprintf (out, "| Vesk(img) | %.2f | %.2f | %.2f |\n", 1e3 * t ("uint8/Vesk"),
+           t ("uint8/Vesk") / t ("uint8/Vesk_of_double"), t ("uint8/Vesk") / t ("uint8/floor"));
+  fprintf (out, "| Vesk(double(img)) | %.2f | | %.2f |\n", 1e3 * t ("uint8/Vesk_of_double"),
+           t ("uint8/Vesk_of_double") / t ("uint8/floor_of_double"));
+  fprintf (out, "| Vesk2(img) | %.2f | %.2f | %.2f |\n", 1e3 * t ("uint8/Vesk2"),
+           t ("uint8/Vesk2") / t ("uint8/Vesk2_of_im2double"), t ("uint8/Vesk2") / t ("uint8/floor"));
+  fprintf (out, "| Vesk2(im2double(img)) | %.2f | | %.2f |\n", 1e3 * t ("uint8/Vesk2_of_im2double"),
+           t ("uint8/Vesk2_of_im2double") / t ("uint8/floor_of_double"));
+  fprintf (out, "| host floor, uint8 input | %.2f | | |\n| host floor, double input (conversion included) | %.2f | | |\n\n",
+           1e3 * t ("uint8/floor"), 1e3 * t ("uint8/floor_of_double"));
+  files = octaveRuns.side(find (strcmp (octaveRuns.what, "folder/imread"), 1));
+  f = @(what) octave_time (octaveRuns, what, files);
+  fprintf (out, "## A folder of %d greyscale PNG photographs (%s)\n\n", files,
+           "the bundled two at 512^2, 1024^2, 1536^2, 2048^2");
+  fprintf (out, "| pass | ms | / imread alone |\n|---|---:|---:|\n");
+  for what = {"folder/imread", "folder/imread_Vesk", "folder/imread_floor"}
+    fprintf (out, "| %s | %.1f | %.2f |\n", what{1}, 1e3 * f (what{1}), f (what{1}) / f ("folder/imread"));
   endfor
   fprintf (out, "\n");
 
@@ -128,17 +170,35 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   endfor
   for side = [2048 4096]
     for p = 1:2
-      native = octave_time (octaveRuns, ["native_" plugins{p}], side);
-      ratio = native / octave_time (octaveRuns, plugins{p}, side);
-      target_line (out, sprintf ("Octave %d^2 native %s <= 0.6x the MEX call", side, plugins{p}), "random", ratio, ratio <= 0.6);
-      ratio = native / octave_time (octaveRuns, "native_floor", side);
-      target_line (out, sprintf ("Octave %d^2 native %s within 1.3x of the native floor", side, plugins{p}), "random", ratio, ratio <= 1.3);
+      byteImages = {"random", "photo"};
+      ratioOf = @(field) @(i) uint8_paired (runs, plugins{p}, byteImages{i}, side).(field);
+      [ratio, image] = worst (ratioOf ("uint8_per_bound"), byteImages, "max");
+      target_line (out, sprintf ("warm %d^2 %s uint8 within 1.3x of its bound", side, plugins{p}), image, ratio, ratio <= 1.3);
+      [ratio, image] = worst (ratioOf ("double_per_uint8"), byteImages, "min");
+      target_line (out, sprintf ("warm %d^2 %s uint8 >= 1.5x faster than double", side, plugins{p}), image, ratio, ratio >= 1.5);
+      for prefix = {"", "uint8_"}
+        native = octave_time (octaveRuns, ["native_" prefix{1} plugins{p}], side);
+        ratio = native / octave_time (octaveRuns, [prefix{1} plugins{p}], side);
+        target_line (out, sprintf ("Octave %d^2 %snative %s <= 0.6x the MEX call", side, strrep (prefix{1}, "_", " "), plugins{p}), "random", ratio, ratio <= 0.6);
+        ratio = native / octave_time (octaveRuns, ["native_" prefix{1} "floor"], side);
+        target_line (out, sprintf ("Octave %d^2 %snative %s within 1.3x of the native floor", side, strrep (prefix{1}, "_", " "), plugins{p}), "random", ratio, ratio <= 1.3);
+      endfor
     endfor
+  endfor
+  ratio = t ("uint8/Vesk") / t ("uint8/Vesk_of_double");
+  target_line (out, "Octave 2048^2 Vesk(img) <= 0.6x Vesk(double(img))", "photo", ratio, ratio <= 0.6);
+  ratio = t ("uint8/Vesk2") / t ("uint8/Vesk2_of_im2double");
+  target_line (out, "Octave 2048^2 Vesk2(img) <= 0.5x Vesk2(im2double(img))", "photo", ratio, ratio <= 0.5);
+  for p = 1:2
+    ratio = t (["uint8/" plugins{p}]) / t ("uint8/floor");
+    target_line (out, sprintf ("Octave 2048^2 %s(img) within 1.2x of the floor for uint8", plugins{p}), "photo", ratio, ratio <= 1.2);
   endfor
   for p = 1:2
     ratio = octave_time (octaveRuns, [lower(plugins{p}) "_vectorised"], 2048) / octave_time (octaveRuns, ["native_" plugins{p}], 2048);
     target_line (out, sprintf ("Octave 2048^2 native %s >= 6x faster than the vectorised script", plugins{p}), "random", ratio, ratio >= 6);
   endfor
+  ratio = f ("folder/imread_Vesk") / f ("folder/imread");
+  target_line (out, "folder: imread + Vesk <= 1.25x imread alone", "PNG", ratio, ratio <= 1.25);
   fclose (out);
 
   ## Plot data: elements, then ns per element.
@@ -171,13 +231,21 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   fclose (data);
 endfunction
 
-function e = paired (runs, plugin, image, side)
-  key = sprintf ("paired/%s/%s/kernel/warm/%d", plugin, image, side);
+## The counters of a side-by-side run; prefix "paired" (the default) or "uint8".
+function e = paired (runs, plugin, image, side, prefix)
+  if (nargin < 5)
+    prefix = "paired";
+  endif
+  key = sprintf ("%s/%s/%s/kernel/warm/%d", prefix, plugin, image, side);
   found = find (strcmp (runs.names, key));
   if (isempty (found))
     error ("report_figures: no median for %s", key);
   endif
   e = runs.entries{found(1)};
+endfunction
+
+function e = uint8_paired (runs, plugin, image, side)
+  e = paired (runs, plugin, image, side, "uint8");
 endfunction
 
 function target_line (out, what, image, figure, met)
@@ -228,7 +296,7 @@ function runs = read_benchmarks (file)
     runs.names{end + 1} = regexprep (e.run_name, "/(iterations|repeats):[0-9]+|/manual_time$", "");
     runs.seconds(end + 1) = e.real_time * scale.(e.time_unit);
     runs.entries{numel (runs.names)} = e;
-    if (! strncmp (e.run_name, "paired/", 7))
+    if (! strncmp (e.run_name, "paired/", 7) && ! strncmp (e.run_name, "uint8/", 6))
       runs.repetitions = e.repetitions;
     endif
   endfor

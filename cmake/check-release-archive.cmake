@@ -1,7 +1,10 @@
 # Builds the release archive with CPack in WORK and checks that it holds
-# exactly the EXPECTED files, in one folder TOP, each identical to its source.
+# exactly the EXPECTED files, in one folder TOP, each identical to its source;
+# leaves it unpacked in WORK/unpacked. EXPECTED lists FOLDER|FILE: FILE's
+# name in the folder FOLDER under TOP ("." for TOP itself).
 #   cmake -DCPACK=... -DCONFIG=... -DWORK=... -DARCHIVE=... -DTOP=...
-#         -DEXPECTED=a;b;... -P check-release-archive.cmake
+#         -DEXPECTED=a|b;c|d;... -P check-release-archive.cmake
+cmake_minimum_required(VERSION 3.25)  # the list commands keep empty elements
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK}
@@ -20,10 +23,24 @@ string(REPLACE "\n" ";" entries "${listing}")
 list(FILTER entries EXCLUDE REGEX "(^$|/$)")  # folders
 list(SORT entries)
 
+# entry_<n>, file_<n>: the archive's path and the source of each expected file.
 set(expected_entries)
-foreach(file ${EXPECTED})
-  get_filename_component(name ${file} NAME)
-  list(APPEND expected_entries ${TOP}/${name})
+set(count 0)
+foreach(pair ${EXPECTED})
+  string(FIND "${pair}" "|" bar)
+  string(SUBSTRING "${pair}" 0 ${bar} folder)
+  math(EXPR after "${bar} + 1")
+  string(SUBSTRING "${pair}" ${after} -1 file)
+  get_filename_component(name "${file}" NAME)
+  if(folder STREQUAL ".")
+    set(entry ${TOP}/${name})
+  else()
+    set(entry ${TOP}/${folder}/${name})
+  endif()
+  math(EXPR count "${count} + 1")
+  set(entry_${count} ${entry})
+  set(file_${count} ${file})
+  list(APPEND expected_entries ${entry})
 endforeach()
 list(SORT expected_entries)
 message(STATUS "Archive ${ARCHIVE}:")
@@ -40,12 +57,11 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${archive} WORKING_DIRECTORY 
 if(NOT unpacked EQUAL 0)
   message(FATAL_ERROR "cannot unpack ${archive}")
 endif()
-foreach(file ${EXPECTED})
-  get_filename_component(name ${file} NAME)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${file} ${WORK}/unpacked/${TOP}/${name}
+foreach(n RANGE 1 ${count})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${file_${n}} ${WORK}/unpacked/${entry_${n}}
                   RESULT_VARIABLE differs)
   if(NOT differs EQUAL 0)
-    message(FATAL_ERROR "${TOP}/${name} in the archive differs from ${file}")
+    message(FATAL_ERROR "${entry_${n}} in the archive differs from ${file_${n}}")
   endif()
 endforeach()
 message(STATUS "the archive holds exactly the release files")

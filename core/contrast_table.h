@@ -65,6 +65,49 @@ static inline __m128i clampTruncatedLevels(__m128d v0, __m128d v1, __m128d v2, _
 }
 #endif
 
+// Sets all 256 counts and all 256 contrasts to 0.
+static inline void clearHistogramAndTable(LevelHistogram* histogram, ContrastTable* table)
+{
+    for (int level = 0; level < kGreyLevels; ++level) {
+        histogram->count[level] = 0;
+        table->contrast[level] = 0.0;
+    }
+}
+
+// The counting passes keep four partial histograms, so that a run of equal
+// levels (a uniform image) does not serialise every increment on one counter.
+typedef int32_t PartialHistograms[4][kGreyLevels];
+
+static inline void clearPartialHistograms(PartialHistograms partial)
+{
+    for (int lane = 0; lane < 4; ++lane)
+        for (int level = 0; level < kGreyLevels; ++level)
+            partial[lane][level] = 0;
+}
+
+static inline int32_t sumOfPartialCounts(const PartialHistograms partial, int index)
+{
+    return partial[0][index] + partial[1][index] + partial[2][index] + partial[3][index];
+}
+
+#if VESK_HAVE_SSE2
+// Counts eight 16-bit levels, two to each partial histogram. The counters'
+// indices come from the register rather than from reading the levels back.
+static inline void countEightLevels(__m128i eight, PartialHistograms partial)
+{
+    const uint64_t low = (uint64_t)_mm_cvtsi128_si64(eight);
+    const uint64_t high = (uint64_t)_mm_cvtsi128_si64(_mm_unpackhi_epi64(eight, eight));
+    ++partial[0][low & 0xFFFF];
+    ++partial[1][(low >> 16) & 0xFFFF];
+    ++partial[2][(low >> 32) & 0xFFFF];
+    ++partial[3][low >> 48];
+    ++partial[0][high & 0xFFFF];
+    ++partial[1][(high >> 16) & 0xFFFF];
+    ++partial[2][(high >> 32) & 0xFFFF];
+    ++partial[3][high >> 48];
+}
+#endif
+
 // Clears the histogram and the table, then maps every element to its level,
 // stores it in levels[k] and counts it. mapLevel(double) turns a double into
 // a level in 0..255. With SSE2, mapLevel.beforeTruncation(__m128d) also gives,
@@ -75,24 +118,15 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
                                        int32_t* levels, LevelHistogram* histogram,
                                        ContrastTable* table)
 {
-    for (int level = 0; level < kGreyLevels; ++level) {
-        histogram->count[level] = 0;
-        table->contrast[level] = 0.0;
-    }
-
-    // Four partial histograms, so that a run of equal levels (a uniform
-    // image) does not serialise every increment on one counter.
-    int32_t partial[4][kGreyLevels];
-    for (int lane = 0; lane < 4; ++lane)
-        for (int level = 0; level < kGreyLevels; ++level)
-            partial[lane][level] = 0;
+    clearHistogramAndTable(histogram, table);
+    PartialHistograms partial;
+    clearPartialHistograms(partial);
 
     int32_t k = 0;
 #if VESK_HAVE_SSE2
-    // Eight elements, one cache line of input, per step. The counters'
-    // indices come from the registers rather than from reading the levels
-    // back. The counting keeps the core busy enough that the hardware
-    // prefetcher falls behind, so the input is also asked for ahead.
+    // Eight elements, one cache line of input, per step. The counting keeps
+    // the core busy enough that the hardware prefetcher falls behind, so the
+    // input is also asked for ahead.
     const int32_t prefetchDistance = 256;  // elements: 2 KiB of input
     const __m128i zero = _mm_setzero_si128();
     for (; k + 8 <= elementCount; k += 8) {
@@ -104,16 +138,7 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
                                                    mapLevel.beforeTruncation(_mm_loadu_pd(input + k + 6)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + k), _mm_unpacklo_epi16(eight, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + k + 4), _mm_unpackhi_epi16(eight, zero));
-        const uint64_t low = (uint64_t)_mm_cvtsi128_si64(eight);
-        const uint64_t high = (uint64_t)_mm_cvtsi128_si64(_mm_unpackhi_epi64(eight, eight));
-        ++partial[0][low & 0xFFFF];
-        ++partial[1][(low >> 16) & 0xFFFF];
-        ++partial[2][(low >> 32) & 0xFFFF];
-        ++partial[3][low >> 48];
-        ++partial[0][high & 0xFFFF];
-        ++partial[1][(high >> 16) & 0xFFFF];
-        ++partial[2][(high >> 32) & 0xFFFF];
-        ++partial[3][high >> 48];
+        countEightLevels(eight, partial);
     }
 #else
     for (; k + 4 <= elementCount; k += 4) {
@@ -138,28 +163,55 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
     }
 
     for (int level = 0; level < kGreyLevels; ++level)
-        histogram->count[level] =
-            partial[0][level] + partial[1][level] + partial[2][level] + partial[3][level];
+        histogram->count[level] = sumOfPartialCounts(partial, level);
 }
 
-// map[k] = perLevel[levels[k]] for every element: four look-ups per step,
+// Maps of at least this many elements (4 MiB of doubles) are written with
+// streaming stores, past the caches: a map that large does not stay cached
+// for its reader anyway, and a streaming store skips reading each line in
+// before writing it, which is most of the pass's memory traffic otherwise.
+enum { kStreamingMapElements = 1 << 19 };
+
+// map[k] = perIndex[indices[k]] for every element: four look-ups per step,
 // which keeps more of them in flight than one per loop turn.
-static inline void lookUpLevels(const int32_t* levels, int32_t elementCount,
-                                const double* perLevel, double* map)
+template <typename Index>
+static inline void lookUpIndices(const Index* indices, int32_t elementCount,
+                                 const double* perIndex, double* map)
 {
     int32_t k = 0;
+#if VESK_HAVE_SSE2
+    if (elementCount >= kStreamingMapElements) {
+        if ((reinterpret_cast<uintptr_t>(map) & 15) != 0) {  // a double: 8-byte aligned
+            map[0] = perIndex[indices[0]];
+            k = 1;
+        }
+        for (; k + 4 <= elementCount; k += 4) {
+            _mm_stream_pd(map + k, _mm_set_pd(perIndex[indices[k + 1]], perIndex[indices[k]]));
+            _mm_stream_pd(map + k + 2,
+                          _mm_set_pd(perIndex[indices[k + 3]], perIndex[indices[k + 2]]));
+        }
+        _mm_sfence();  // the streamed map is complete before the host reads it
+    }
+#endif
     for (; k + 4 <= elementCount; k += 4) {
-        const double v0 = perLevel[levels[k]];
-        const double v1 = perLevel[levels[k + 1]];
-        const double v2 = perLevel[levels[k + 2]];
-        const double v3 = perLevel[levels[k + 3]];
+        const double v0 = perIndex[indices[k]];
+        const double v1 = perIndex[indices[k + 1]];
+        const double v2 = perIndex[indices[k + 2]];
+        const double v3 = perIndex[indices[k + 3]];
         map[k] = v0;
         map[k + 1] = v1;
         map[k + 2] = v2;
         map[k + 3] = v3;
     }
     for (; k < elementCount; ++k)
-        map[k] = perLevel[levels[k]];
+        map[k] = perIndex[indices[k]];
+}
+
+// map[k] = perLevel[levels[k]] for every element.
+static inline void lookUpLevels(const int32_t* levels, int32_t elementCount,
+                                const double* perLevel, double* map)
+{
+    lookUpIndices(levels, elementCount, perLevel, map);
 }
 
 // Fills the contrast of every level that occurs and returns the largest one

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "class_cases.h"
 #include "reference.h"
 
 namespace {
@@ -47,6 +48,18 @@ bool isLevelFraction(double value)
     return bitsOf(level / 255.0) == bitsOf(value);
 }
 
+test_support::Plugin pluginOf(PluginKind plugin)
+{
+    return plugin == PluginKind::Absolute ? test_support::Plugin::Vesk : test_support::Plugin::Vesk2;
+}
+
+// The doubles of the double call the plug-in's call must equal: the image
+// converted by the documented rule of its class.
+std::vector<double> convertedValues(PluginKind plugin, const FuzzCall& call)
+{
+    return test_support::convertedForDoubleCall(pluginOf(plugin), call.inputs[0]);
+}
+
 void checkHostContract(PluginKind plugin, const FuzzCall& call, const standin::CallReport& report)
 {
     for (const std::string& fault : report.faults)
@@ -62,13 +75,17 @@ void checkHostContract(PluginKind plugin, const FuzzCall& call, const standin::C
     if (report.matricesReclaimed != reclaimed)
         fail("%d matrices reclaimed, expected %d", report.matricesReclaimed, reclaimed);
 
-    const size_t elementCount = call.values.size();
-    const size_t expectedBytes[3] = {2048, 1024, 4 * elementCount};
-    if (report.scratch.size() != 3)
-        fail("%zu scratch allocations, expected 3", report.scratch.size());
-    // Vesk releases table, level array, histogram in that order; Vesk2 leaves all to the host.
-    const int releaseOrder[3] = {0, 2, 1};
-    for (size_t i = 0; i < 3; ++i) {
+    // Table, histogram, and the level array where the image's class has one.
+    // Vesk releases table, level array, histogram in that order; Vesk2 leaves
+    // all to the host.
+    const standin::InputMatrix& image = call.inputs[0];
+    const std::vector<size_t> expectedBytes = test_support::scratchBytesOf(
+        image.classId, convertedValues(plugin, call).size());
+    if (report.scratch.size() != expectedBytes.size())
+        fail("%zu scratch allocations, expected %zu", report.scratch.size(), expectedBytes.size());
+    const int last = (int)expectedBytes.size() - 1;
+    const int releaseOrder[3] = {0, last, 1};
+    for (size_t i = 0; i < expectedBytes.size(); ++i) {
         const standin::ScratchAllocation& scratch = report.scratch[i];
         if (scratch.bytes != expectedBytes[i])
             fail("scratch %zu is %zu bytes, expected %zu", i, scratch.bytes, expectedBytes[i]);
@@ -80,6 +97,42 @@ void checkHostContract(PluginKind plugin, const FuzzCall& call, const standin::C
     }
 }
 
+// The scale warning a call must give, decided from the values themselves:
+// Vesk's for a floating-point image of intensities (every value in 0..1, some
+// strictly between), Vesk2's for one of grey levels (every value a finite
+// whole number, some above 1, some at level 255).
+std::string expectedWarning(PluginKind plugin, const std::string& name, const FuzzCall& call)
+{
+    const mxClassID classId = call.inputs[0].classId;
+    if (classId != mxDOUBLE_CLASS && classId != mxSINGLE_CLASS)
+        return "";
+    const std::vector<double> values = convertedValues(plugin, call);
+    bool all = true, some = false, atTop = false;
+    for (double value : values) {
+        if (plugin == PluginKind::Absolute) {
+            all = all && value >= 0.0 && value <= 1.0;
+            some = some || (value > 0.0 && value < 1.0);
+        } else {
+            all = all && isfinite(value) && trunc(value) == value;
+            some = some || value > 1.0;
+            atTop = atTop || reference::unitLevelOf(value) == 255;
+        }
+    }
+    const bool warn = all && some && (plugin == PluginKind::Absolute || atTop);
+    return !warn ? "" : name + (plugin == PluginKind::Absolute ? ":intensityScale" : ":greyLevelScale");
+}
+
+void checkWarnings(PluginKind plugin, const std::string& name, const FuzzCall& call,
+                   const standin::CallReport& report)
+{
+    const std::string expected = expectedWarning(plugin, name, call);
+    if (report.warnings.size() != (expected.empty() ? 0u : 1u))
+        fail("%zu warnings, expected %s", report.warnings.size(),
+             expected.empty() ? "none" : expected.c_str());
+    if (!expected.empty() && report.warnings[0].identifier != expected)
+        fail("warning %s, expected %s", report.warnings[0].identifier.c_str(), expected.c_str());
+}
+
 void checkShape(const standin::OutputMatrix& output, size_t rows, size_t columns, const char* what)
 {
     if (output.rows != rows || output.columns != columns || output.classId != mxDOUBLE_CLASS ||
@@ -88,9 +141,10 @@ void checkShape(const standin::OutputMatrix& output, size_t rows, size_t columns
              output.rows, output.columns, (int)output.classId, (int)output.complex, rows, columns);
 }
 
-void checkAbsoluteOutputs(const FuzzCall& call, const standin::CallReport& report)
+void checkAbsoluteOutputs(const FuzzCall& call, const std::vector<double>& values,
+                          const standin::CallReport& report)
 {
-    const reference::AbsoluteContrast expected = reference::absoluteContrast(call.values);
+    const reference::AbsoluteContrast expected = reference::absoluteContrast(values);
     const std::vector<double>& map = report.outputs[0]->values;
     for (size_t k = 0; k < map.size(); ++k) {
         if (!(map[k] >= 0.0 && map[k] <= 1.0))
@@ -119,7 +173,7 @@ void checkAbsoluteOutputs(const FuzzCall& call, const standin::CallReport& repor
     // The buckets add up: with two or more levels, to n less the elements at
     // the maximum (which map to exactly 1.0); with one level, all in bucket 0.
     int levelCounts[256] = {};
-    for (double value : call.values)
+    for (double value : values)
         ++levelCounts[reference::levelOf(value)];
     const int distinctLevels = (int)std::count_if(levelCounts, levelCounts + 256,
                                                   [](int count) { return count != 0; });
@@ -129,7 +183,7 @@ void checkAbsoluteOutputs(const FuzzCall& call, const standin::CallReport& repor
             fail("distribution[%zu] = %.17g is not a count", b, distribution[b]);
         bucketSum += distribution[b];
     }
-    const double n = (double)call.values.size();
+    const double n = (double)values.size();
     if (distinctLevels >= 2) {
         const double atMaximum = (double)std::count(map.begin(), map.end(), 1.0);
         if (bucketSum != n - atMaximum)
@@ -139,9 +193,10 @@ void checkAbsoluteOutputs(const FuzzCall& call, const standin::CallReport& repor
     }
 }
 
-void checkSignedOutputs(const FuzzCall& call, const standin::CallReport& report)
+void checkSignedOutputs(const FuzzCall& call, const std::vector<double>& values,
+                        const standin::CallReport& report)
 {
-    const reference::SignedContrast expected = reference::signedContrast(call.values);
+    const reference::SignedContrast expected = reference::signedContrast(values);
     const std::vector<double>& map = report.outputs[0]->values;
     for (size_t k = 0; k < map.size(); ++k) {
         if (!(map[k] >= -1.0 && map[k] <= 1.0))
@@ -177,9 +232,10 @@ void checkCallInvariants(PluginKind plugin, const std::string& name, const FuzzC
             fail("the message of %s does not name the function: %s", identifier.c_str(),
                  report.errorMessage.c_str());
         // Rejected before anything was created or read.
-        if (report.matricesCreated != 0 || !report.scratch.empty())
-            fail("%s came after %d matrices and %zu scratch allocations", identifier.c_str(),
-                 report.matricesCreated, report.scratch.size());
+        if (report.matricesCreated != 0 || !report.scratch.empty() || !report.warnings.empty())
+            fail("%s came after %d matrices, %zu scratch allocations and %zu warnings",
+                 identifier.c_str(), report.matricesCreated, report.scratch.size(),
+                 report.warnings.size());
         return;
     }
 
@@ -195,8 +251,49 @@ void checkCallInvariants(PluginKind plugin, const std::string& name, const FuzzC
     if (call.outputCount >= 2 && !report.outputs[1])
         fail("no second output although two were asked for");
 
+    checkWarnings(plugin, name, call, report);
+    const std::vector<double> values = convertedValues(plugin, call);
     if (plugin == PluginKind::Absolute)
-        checkAbsoluteOutputs(call, report);
+        checkAbsoluteOutputs(call, values, report);
     else
-        checkSignedOutputs(call, report);
+        checkSignedOutputs(call, values, report);
+}
+
+bool needsDoubleCall(const FuzzCall& call, const standin::CallReport& report)
+{
+    return report.completed && call.inputs[0].classId != mxDOUBLE_CLASS;
+}
+
+standin::InputMatrix convertedImage(PluginKind plugin, const FuzzCall& call)
+{
+    const standin::InputMatrix& image = call.inputs[0];
+    return standin::doubleMatrix(image.dimensions[0], image.dimensions[1],
+                                 convertedValues(plugin, call));
+}
+
+void checkSameAsDoubleCall(const standin::CallReport& report,
+                           const standin::CallReport& doubleReport)
+{
+    if (!doubleReport.completed)
+        fail("the double call on the converted image failed: %s",
+             doubleReport.errorMessage.c_str());
+    if (report.outputs.size() != doubleReport.outputs.size())
+        fail("%zu outputs, the double call gives %zu", report.outputs.size(),
+             doubleReport.outputs.size());
+    for (size_t slot = 0; slot < report.outputs.size(); ++slot) {
+        if (!report.outputs[slot] || !doubleReport.outputs[slot])
+            continue;  // slot presence is checked by checkCallInvariants
+        const std::vector<double>& values = report.outputs[slot]->values;
+        const std::vector<double>& expected = doubleReport.outputs[slot]->values;
+        if (values.size() != expected.size())
+            fail("output %zu has %zu elements, the double call's %zu", slot, values.size(),
+                 expected.size());
+        for (size_t k = 0; k < values.size(); ++k)
+            expectSameBits(slot == 0 ? "map, against the double call"
+                                     : "second output, against the double call",
+                           k, values[k], expected[k]);
+    }
+    if (report.warnings.size() != doubleReport.warnings.size())
+        fail("%zu warnings, the double call gives %zu", report.warnings.size(),
+             doubleReport.warnings.size());
 }

@@ -4,6 +4,8 @@
 #include <math.h>
 #include <string.h>
 
+#include "class_cases.h"
+
 namespace {
 
 // Reads bytes front to back; past the end every byte is 0.
@@ -93,6 +95,133 @@ double decodeValue(ByteReader& reader)
     }
 }
 
+// Edge values of single images: around 0, 1 and 256, the subnormals, the
+// largest values, and the bound above which x * 255 truncates out of range.
+const float kSingleSpecials[32] = {
+    0.0f,
+    -0.0f,
+    1.0f,
+    nextafterf(1.0f, 0.0f),
+    nextafterf(1.0f, 2.0f),
+    255.0f,
+    256.0f,
+    nextafterf(256.0f, 0.0f),
+    nextafterf(255.0f, 256.0f),
+    -1.0f,
+    nextafterf(-1.0f, 0.0f),
+    0.5f,
+    (float)NAN,
+    -(float)NAN,
+    INFINITY,
+    -INFINITY,
+    nextafterf(0.0f, 1.0f),   // smallest subnormal
+    -nextafterf(0.0f, 1.0f),
+    nextafterf(FLT_MIN, 0.0f),  // largest subnormal
+    FLT_MIN,
+    FLT_MAX,
+    -FLT_MAX,
+    2147483648.0f,  // 2^31
+    nextafterf(2147483648.0f, 0.0f),
+    (float)(2147483648.0 / 255.0),
+    nextafterf((float)(2147483648.0 / 255.0), 0.0f),
+    nextafterf((float)(2147483648.0 / 255.0), INFINITY),
+    (float)(1.0 / 255.0),
+    (float)(254.0 / 255.0),
+    (float)(256.0 / 255.0),
+    1e10f,
+    -0.5f,
+};
+
+float decodeSingle(ByteReader& reader)
+{
+    const uint8_t tag = reader.next();
+    switch (tag >> 5) {
+    case 0:
+        return kSingleSpecials[tag & 31];
+    case 1: {
+        // An intensity on a level, or one step either side of it.
+        const float intensity = (float)(reader.next() / 255.0);
+        return (tag & 3) == 0 ? intensity : nextafterf(intensity, (tag & 1) ? 2.0f : -1.0f);
+    }
+    case 2: {
+        const float level = (float)reader.next();
+        return (tag & 3) == 0 ? level : nextafterf(level, (tag & 1) ? 300.0f : -1.0f);
+    }
+    case 7: {
+        uint32_t bits = 0;
+        for (int i = 0; i < 4; ++i)
+            bits = bits << 8 | reader.next();
+        float value;
+        memcpy(&value, &bits, sizeof value);
+        return value;  // any bit pattern
+    }
+    default:
+        return (float)decodeValue(reader);
+    }
+}
+
+// uint16 values, mostly at the rounding steps: 257k + 128 | 129 (Vesk) and
+// 257k - 1 | 0 | 1 (Vesk2).
+uint16_t decodeUint16(ByteReader& reader)
+{
+    static const int kStepOffsets[8] = {-1, 0, 1, 127, 128, 129, 130, 256};
+    const uint8_t tag = reader.next();
+    if (tag < 0x80) {
+        const int value = 257 * reader.next() + kStepOffsets[tag & 7];
+        return (uint16_t)(value < 0 ? 0 : value > 65535 ? 65535 : value);
+    }
+    return (uint16_t)(reader.next() << 8 | reader.next());
+}
+
+// The elements of an image of class classId, as raw bytes; empty for the
+// classes the plug-ins refuse (their data is never read).
+std::vector<unsigned char> decodeElements(ByteReader& reader, mxClassID classId, size_t count)
+{
+    std::vector<unsigned char> bytes;
+    auto append = [&bytes](const void* element, size_t size) {
+        const unsigned char* first = static_cast<const unsigned char*>(element);
+        bytes.insert(bytes.end(), first, first + size);
+    };
+    for (size_t k = 0; k < count; ++k) {
+        switch (classId) {
+        case mxDOUBLE_CLASS: {
+            const double value = decodeValue(reader);
+            append(&value, sizeof value);
+            break;
+        }
+        case mxSINGLE_CLASS: {
+            const float value = decodeSingle(reader);
+            append(&value, sizeof value);
+            break;
+        }
+        case mxUINT16_CLASS:
+        case mxINT16_CLASS: {
+            // int16 v is the uint16 v + 32768 of the same bits with the top bit flipped.
+            const uint16_t value = (uint16_t)(decodeUint16(reader) ^ (classId == mxINT16_CLASS ? 0x8000 : 0));
+            append(&value, sizeof value);
+            break;
+        }
+        case mxUINT8_CLASS:
+        case mxLOGICAL_CLASS: {  // a logical may hold any byte: non-zero is true
+            const uint8_t value = reader.next();
+            append(&value, sizeof value);
+            break;
+        }
+        default:
+            return {};
+        }
+    }
+    return bytes;
+}
+
+bool isAcceptedClass(mxClassID classId)
+{
+    for (mxClassID accepted : test_support::acceptedClasses())
+        if (classId == accepted)
+            return true;
+    return false;
+}
+
 // Every class the host knows, double first and most often.
 const mxClassID kClasses[16] = {
     mxDOUBLE_CLASS, mxDOUBLE_CLASS, mxUINT8_CLASS,   mxSINGLE_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS,
@@ -139,7 +268,7 @@ bool decodeFuzzCall(const uint8_t* data, size_t size, FuzzCall& call)
         if (tooLarge)
             imageRejection = "tooLarge";
         else
-            call.values.assign((size_t)product, 0.0);
+            image.values.assign((size_t)product, 0.0);
     } else {
         image.classId = mxDOUBLE_CLASS;
         std::vector<size_t> dimensions{(size_t)(reader.next() % 33), (size_t)(reader.next() % 33)};
@@ -156,8 +285,8 @@ bool decodeFuzzCall(const uint8_t* data, size_t size, FuzzCall& call)
         for (size_t d : dimensions)
             elementCount *= d;
 
-        if (image.classId != mxDOUBLE_CLASS)
-            imageRejection = "notDouble";
+        if (!isAcceptedClass(image.classId))
+            imageRejection = "unsupportedClass";
         else if (image.sparse)
             imageRejection = "sparse";
         else if (image.complex)
@@ -165,11 +294,7 @@ bool decodeFuzzCall(const uint8_t* data, size_t size, FuzzCall& call)
         else if (dimensions.size() > 2)
             imageRejection = "notMatrix";
 
-        if (image.classId == mxDOUBLE_CLASS) {
-            for (size_t k = 0; k < elementCount; ++k)
-                image.values.push_back(decodeValue(reader));
-            call.values = image.values;
-        }
+        image.data = decodeElements(reader, image.classId, elementCount);
     }
 
     for (int i = 0; i < inputCount; ++i)

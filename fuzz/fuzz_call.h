@@ -1,6 +1,7 @@
 // Turns a fuzzer's bytes into one host call of a plug-in: argument counts,
 // the input's class, flags and shape, and its values, biased toward the
-// values and shapes where a plug-in is most likely to go wrong.
+// values and shapes where a plug-in is most likely to go wrong: the edge
+// values of each class the plug-ins take.
 #ifndef VESK_FUZZ_FUZZ_CALL_H
 #define VESK_FUZZ_FUZZ_CALL_H
 
@@ -18,8 +19,6 @@ struct FuzzCall {
     // The reason the gateway must give ("nargin", "tooLarge", ...), or empty
     // when the call must succeed.
     std::string expectedRejection;
-    // The doubles the plug-in is to see when the call succeeds (rows x columns).
-    std::vector<double> values;
 };
 
 // False when the bytes describe a call that no host could make (a shape

@@ -44,5 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     options.outputCount = call.outputCount;
     const standin::CallReport report = standin::callEntry(pluginEntry(), call.inputs, options);
     checkCallInvariants(kPluginKind, kPluginName, call, report);
+    if (needsDoubleCall(call, report)) {
+        const standin::CallReport doubleReport =
+            standin::callEntry(pluginEntry(), {convertedImage(kPluginKind, call)}, options);
+        checkCallInvariants(kPluginKind, kPluginName, FuzzCall{{convertedImage(kPluginKind, call)},
+                                                               call.outputCount, ""},
+                            doubleReport);
+        checkSameAsDoubleCall(report, doubleReport);
+    }
     return 0;
 }

@@ -92,65 +92,143 @@ private:
     int length_;
 };
 
-// Starts the refusal: "Vesk:<reason>" and an empty message to append to.
-TextBuilder refuse(const CallRules& rules, const char* reason, CallRefusal* refusal)
+// Starts a message: "Vesk:<reason>" and an empty text to append to.
+TextBuilder startMessage(const CallRules& rules, const char* reason, CallMessage* message)
 {
-    TextBuilder identifier(refusal->identifier, (int)sizeof refusal->identifier);
+    TextBuilder identifier(message->identifier, (int)sizeof message->identifier);
     identifier << rules.functionName << ":" << reason;
-    return TextBuilder(refusal->message, (int)sizeof refusal->message);
+    return TextBuilder(message->message, (int)sizeof message->message);
+}
+
+// The image class of an argument the functions take; false for every other.
+bool acceptedClass(ArgumentClass argumentClass, ImageClass* imageClass)
+{
+    switch (argumentClass) {
+    case ArgumentClass::Double: *imageClass = ImageClass::Double; return true;
+    case ArgumentClass::Single: *imageClass = ImageClass::Single; return true;
+    case ArgumentClass::Uint8: *imageClass = ImageClass::Uint8; return true;
+    case ArgumentClass::Uint16: *imageClass = ImageClass::Uint16; return true;
+    case ArgumentClass::Int16: *imageClass = ImageClass::Int16; return true;
+    case ArgumentClass::Logical: *imageClass = ImageClass::Logical; return true;
+    default: return false;
+    }
+}
+
+// The conversion for an integer class the functions do not take; null for
+// classes that hold no numbers (char, cell, struct, function handles, ...).
+const char* integerConversion(const CallRules& rules, ArgumentClass argumentClass)
+{
+    switch (argumentClass) {
+    case ArgumentClass::Int8: return rules.integerConversions.int8;
+    case ArgumentClass::Int32: return rules.integerConversions.int32;
+    case ArgumentClass::Uint32: return rules.integerConversions.uint32;
+    case ArgumentClass::Int64: return rules.integerConversions.int64;
+    case ArgumentClass::Uint64: return rules.integerConversions.uint64;
+    default: return nullptr;
+    }
+}
+
+void refuseClass(const CallRules& rules, const CallDescription& call, CallMessage* refusal)
+{
+    const char* name = rules.functionName;
+    TextBuilder message = startMessage(rules, "unsupportedClass", refusal);
+    const char* conversion = integerConversion(rules, call.imageClass);
+    if (conversion == nullptr) {
+        message << name << " needs a numeric image matrix, but the input is of class "
+                << call.className << ". Pass the image itself, for example " << name
+                << "(imread(filename)) for a greyscale image file.";
+        return;
+    }
+    message << name
+            << " takes images of class double, single, uint8, uint16, int16 or logical, but the "
+               "image is of class "
+            << call.className << ". Convert it to " << rules.domain << " first: " << conversion
+            << " maps the whole " << call.className << " range onto them, or " << name
+            << "(double(img)) if its values already are " << rules.domain << ".";
+    // One refusal for an integer colour image too: the advice covers both.
+    if (call.dimensionCount > 2)
+        message << " It also has more than two dimensions: pass one channel, img(:,:,1), or "
+                   "convert a colour image to grey after converting its class.";
+}
+
+// Advice for an image of more than two dimensions that works for its class:
+// "<leadIn> <name>(<toGrey>), or pass one channel, <name>(img(:,:,1))".
+// rgb2gray takes no logical image, nor (in MATLAB) an int16 one.
+struct ColourAdvice {
+    const char* leadIn;
+    const char* toGrey;
+};
+
+ColourAdvice colourAdvice(ImageClass imageClass)
+{
+    switch (imageClass) {
+    case ImageClass::Logical: return {"For a binary colour image pass", "any(img, 3)"};
+    case ImageClass::Int16:
+        return {"Convert a colour image to grey first, for example", "rgb2gray(im2uint16(img))"};
+    default: return {"Convert a colour image to grey first, for example", "rgb2gray(img)"};
+    }
 }
 
 }  // namespace
 
-bool refuseCall(const CallRules& rules, const CallDescription& call, CallRefusal* refusal)
+bool refuseCall(const CallRules& rules, const CallDescription& call, ImageClass* imageClass,
+                CallMessage* refusal)
 {
     const char* name = rules.functionName;
     if (call.inputCount != 1) {
-        refuse(rules, "nargin", refusal)
+        startMessage(rules, "nargin", refusal)
             << name << " takes exactly one input, a greyscale image, but was given "
             << call.inputCount << ". Call it as " << rules.outputNames << " = " << name
             << "(img).";
         return true;
     }
     if (call.outputCount > 2) {
-        refuse(rules, "nargout", refusal)
+        startMessage(rules, "nargout", refusal)
             << name << " returns at most two outputs, " << rules.outputNames << ", but "
             << call.outputCount << " were asked for.";
         return true;
     }
-    if (!call.doubleClass) {
-        refuse(rules, "notDouble", refusal)
-            << name << " needs a real double matrix, but the image is of class "
-            << call.className << ". " << rules.conversionAdvice;
+    if (!acceptedClass(call.imageClass, imageClass)) {
+        refuseClass(rules, call, refusal);
         return true;
     }
     if (call.sparse) {
-        refuse(rules, "sparse", refusal)
+        startMessage(rules, "sparse", refusal)
             << name << " needs a full matrix, but the image is sparse. Pass full(img) instead.";
         return true;
     }
     if (call.complex) {
-        refuse(rules, "complex", refusal)
+        startMessage(rules, "complex", refusal)
             << name
             << " needs a real matrix, but the image is complex. Pass real(img) or abs(img) "
                "instead.";
         return true;
     }
     if (call.dimensionCount > 2) {
-        TextBuilder message = refuse(rules, "notMatrix", refusal);
+        const ColourAdvice advice = colourAdvice(*imageClass);
+        TextBuilder message = startMessage(rules, "notMatrix", refusal);
         message << name << " needs a 2-D greyscale image, but the input has ";
         message.wholeNumber(call.dimensionCount)
-            << " dimensions. Convert a colour image to grey first, for example with "
-               "rgb2gray(img), or pass one channel, img(:,:,1).";
+            << " dimensions. " << advice.leadIn << " " << name << "(" << advice.toGrey
+            << "), or pass one channel, " << name << "(img(:,:,1)).";
         return true;
     }
     if (call.rows > kMaxElements || call.columns > kMaxElements ||
         call.rows * call.columns > kMaxElements) {
-        TextBuilder message = refuse(rules, "tooLarge", refusal);
+        TextBuilder message = startMessage(rules, "tooLarge", refusal);
         message << name << " handles at most 2147483647 elements, but the image is ";
         message.wholeNumber(call.rows) << " x ";
         message.wholeNumber(call.columns) << ". Process it in tiles of fewer elements.";
         return true;
     }
     return false;
+}
+
+void scaleWarningMessage(const CallRules& rules, const ScaleWarning& warning,
+                         const char* className, CallMessage* message)
+{
+    startMessage(rules, warning.reason, message)
+        << rules.functionName << " takes " << rules.domain << ", but every value of this "
+        << className << " image " << warning.finding << ". " << warning.advice
+        << " To silence this warning: warning('off', '" << message->identifier << "').";
 }

@@ -1,5 +1,6 @@
 // The MEX entry-point work both plug-ins share: check the call, create the
-// two outputs, run the plug-in's kernel, hand the outputs to the host.
+// two outputs, run the plug-in's kernel, warn about an image on the other
+// plug-in's scale, hand the outputs to the host.
 #ifndef VESK_HOST_CONTRAST_GATEWAY_H
 #define VESK_HOST_CONTRAST_GATEWAY_H
 
@@ -14,9 +15,10 @@
 #endif
 
 // Checks the call (call_checks.h) and reports a refusal through the host's
-// error call, which ends the call. Then creates both outputs, runs the kernel
-// and stores the outputs into the slots the host provides (at least one,
-// whatever was asked for).
+// error call, which ends the call. Then creates both outputs, runs the
+// kernel, gives the scale warning where it applies through the host's warning
+// call (the call goes on), and stores the outputs into the slots the host
+// provides (at least one, whatever was asked for).
 void runContrastGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
                         int inputCount, const mxArray* inputs[]);
 

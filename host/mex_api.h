@@ -6,8 +6,8 @@
 // the kernels' two allocation calls are all that is declared, and the Octave
 // gateway defines them. Built on its own, this header declares the 64-bit
 // MATLAB ABI the plug-ins link against: libmx for matrices and memory, libmex
-// for the error call. The plug-in sources use the ordinary names; the
-// versioned symbols are mapped here.
+// for the error and warning calls. The plug-in sources use the ordinary
+// names; the versioned symbols are mapped here.
 #ifndef VESK_HOST_MEX_API_H
 #define VESK_HOST_MEX_API_H
 
@@ -69,11 +69,12 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 VESK_HOST_API size_t mxGetM(const mxArray* array);
 VESK_HOST_API size_t mxGetN(const mxArray* array);
 VESK_HOST_API double* mxGetPr(const mxArray* array);
+VESK_HOST_API void* mxGetData(const mxArray* array);
 VESK_HOST_API mxArray* mxCreateNumericMatrix_700(int rows, int columns, mxClassID classId,
                                                  mxComplexity complexity);
 VESK_HOST_API void* mxMalloc(size_t bytes);
 VESK_HOST_API void mxFree(void* pointer);
-VESK_HOST_API bool mxIsDouble(const mxArray* array);
+VESK_HOST_API mxClassID mxGetClassID(const mxArray* array);
 VESK_HOST_API bool mxIsComplex(const mxArray* array);
 VESK_HOST_API bool mxIsSparse(const mxArray* array);
 VESK_HOST_API const char* mxGetClassName(const mxArray* array);
@@ -81,6 +82,9 @@ VESK_HOST_API size_t mxGetNumberOfDimensions_730(const mxArray* array);
 
 // libmex: reports an error to the host, which ends the call; never returns.
 VESK_HOST_API void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...);
+// libmex: gives a warning through the host (which may be silenced by its
+// identifier); the call goes on.
+VESK_HOST_API void mexWarnMsgIdAndTxt(const char* identifier, const char* format, ...);
 
 #ifdef __cplusplus
 }

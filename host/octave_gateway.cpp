@@ -56,16 +56,40 @@ private:
 
 // --- the call -------------------------------------------------------------------
 
+// The class of an argument by its name, as Octave's MEX layer gives a MEX
+// file its class identifier (everything else, objects too, is unknown).
+ArgumentClass argumentClassOf(const std::string& name)
+{
+    static const struct {
+        const char* name;
+        ArgumentClass argumentClass;
+    } classes[] = {
+        {"double", ArgumentClass::Double},   {"single", ArgumentClass::Single},
+        {"char", ArgumentClass::Char},       {"logical", ArgumentClass::Logical},
+        {"cell", ArgumentClass::Cell},       {"struct", ArgumentClass::Struct},
+        {"function_handle", ArgumentClass::Function},
+        {"int8", ArgumentClass::Int8},       {"uint8", ArgumentClass::Uint8},
+        {"int16", ArgumentClass::Int16},     {"uint16", ArgumentClass::Uint16},
+        {"int32", ArgumentClass::Int32},     {"uint32", ArgumentClass::Uint32},
+        {"int64", ArgumentClass::Int64},     {"uint64", ArgumentClass::Uint64},
+    };
+    for (const auto& c : classes)
+        if (name == c.name)
+            return c.argumentClass;
+    return ArgumentClass::Unknown;
+}
+
 // The call in call_checks.h's terms, each field as Octave's MEX layer reports
-// it to the MEX gateway (mxIsDouble, mxGetClassName, ..., mxGetN), so that
+// it to the MEX gateway (mxGetClassID, mxGetClassName, ..., mxGetN), so that
 // both builds refuse the same calls with the same words.
 CallDescription describeCall(const octave_value_list& args, int nargout, std::string* className)
 {
-    CallDescription call = {(int)args.length(), nargout, false, "", false, false, 0.0, 0.0, 0.0};
+    CallDescription call = {(int)args.length(), nargout, ArgumentClass::Unknown, "", false, false,
+                            0.0, 0.0, 0.0};
     if (call.inputCount == 1) {
         const octave_value& image = args(0);
         *className = image.class_name();
-        call.doubleClass = image.is_double_type();
+        call.imageClass = argumentClassOf(*className);
         call.className = className->c_str();
         call.sparse = image.issparse();
         call.complex = image.iscomplex();
@@ -78,6 +102,44 @@ CallDescription describeCall(const octave_value_list& args, int nargout, std::st
         call.columns = (double)columns;
     }
     return call;
+}
+
+// Runs the kernel on the image's elements where they are (the typed array
+// shares the matrix's data: nothing is copied, nothing written) and says
+// whether the scale warning applies, which looks at the same elements.
+template <typename TypedArray>
+bool runKernel(const ContrastFunction& function, ImageClass imageClass, const TypedArray& image,
+               double* first, double* second, int32_t rows, int32_t columns)
+{
+    const void* input = image.data();
+    return function.kernel(imageClass, input, first, second, rows, columns) &&
+           function.scaleWarning.valuesConfirm(imageClass, input, rows * columns);
+}
+
+bool runKernelOnImage(const ContrastFunction& function, ImageClass imageClass,
+                      const octave_value& image, double* first, double* second, int32_t rows,
+                      int32_t columns)
+{
+    switch (imageClass) {
+    case ImageClass::Double:
+        return runKernel(function, imageClass, image.array_value(), first, second, rows, columns);
+    case ImageClass::Single:
+        return runKernel(function, imageClass, image.float_array_value(), first, second, rows,
+                         columns);
+    case ImageClass::Uint8:
+        return runKernel(function, imageClass, image.uint8_array_value(), first, second, rows,
+                         columns);
+    case ImageClass::Uint16:
+        return runKernel(function, imageClass, image.uint16_array_value(), first, second, rows,
+                         columns);
+    case ImageClass::Int16:
+        return runKernel(function, imageClass, image.int16_array_value(), first, second, rows,
+                         columns);
+    case ImageClass::Logical:
+        return runKernel(function, imageClass, image.bool_array_value(), first, second, rows,
+                         columns);
+    }
+    return false;
 }
 
 }  // namespace
@@ -117,23 +179,34 @@ octave_value_list runOctaveGateway(const ContrastFunction& function,
 {
     ScratchScope scratch;
 
+    // Octave's MEX layer puts the function's name in front of every message a
+    // MEX file gives; the same words here, whichever build Octave loads.
+    const char* name = function.rules.functionName;
     std::string className;
-    CallRefusal refusal;
-    if (refuseCall(function.rules, describeCall(args, nargout, &className), &refusal))
-        error_with_id(refusal.identifier, "%s: %s", function.rules.functionName, refusal.message);
+    const CallDescription call = describeCall(args, nargout, &className);
+    ImageClass imageClass = ImageClass::Double;
+    CallMessage refusal;
+    if (refuseCall(function.rules, call, &imageClass, &refusal))
+        error_with_id(refusal.identifier, "%s: %s", name, refusal.message);
 
     // The checks above make both dimensions and their product fit 32 bits.
-    // array_value shares a full double matrix's data: the image is read in
-    // place, never copied or written.
-    const NDArray image = args(0).array_value();
-    const int32_t rows = (int32_t)image.rows();
-    const int32_t columns = (int32_t)image.columns();
+    const dim_vector dimensions = args(0).dims();
+    const int32_t rows = (int32_t)dimensions(0);
+    const int32_t columns = (int32_t)dimensions(1);
 
     // The kernel writes every element of the map; the second output must
     // start at 0.0.
     NDArray first = createUnclearedMatrix(rows, columns);
     NDArray second(dim_vector(function.secondOutputRows, 1), 0.0);
-    function.kernel(image.data(), first.fortran_vec(), second.fortran_vec(), rows, columns);
+    const bool warn = runKernelOnImage(function, imageClass, args(0), first.fortran_vec(),
+                                       second.fortran_vec(), rows, columns);
+    if (warn) {
+        // May end the call as an error (warning('error', id)); the scratch
+        // goes all the same.
+        CallMessage message;
+        scaleWarningMessage(function.rules, function.scaleWarning, call.className, &message);
+        warning_with_id(message.identifier, "%s: %s", name, message.message);
+    }
 
     octave_value_list outputs;
     outputs(0) = first;

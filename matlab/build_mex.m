@@ -8,14 +8,22 @@ function build_mex(outputFolder)
 %   Needs a C++ compiler that mex can use: in MATLAB, see mex -setup C++;
 %   in Octave, the package octave-dev (Debian, Ubuntu).
 %
+%   It compiles the sources of the project, or of the release archive
+%   (its src/ folder), that this file belongs to.
+%
 %   Example:
 %     build_mex
-%     [map, dist] = Vesk(double(imread('camera.png')));
+%     vesk_selftest
 %
-%   See also VESK, VESK2, MEX.
+%   See also VESK, VESK2, VESK_SELFTEST, MEX.
 
 here = fileparts(mfilename('fullpath'));
-root = fileparts(here);
+% The project's files: src/ beside this file in the release, one folder up
+% in the source tree.
+root = fullfile(here, 'src');
+if ~exist(root, 'dir')
+    root = fileparts(here);
+end
 if nargin < 1
     outputFolder = here;
 end

@@ -1,4 +1,4 @@
-# The help text of a help-only .m file (Vesk.m) as a C++ header for the
+# The help text of a help file (Vesk.m) as a C++ header for the
 # Octave-native function of the same name: Octave shows a .oct function's own
 # help text, not that of the .m file beside it. The text is what `help` shows
 # for the .m file: its first comment block, one '%' taken off each line.
@@ -10,10 +10,12 @@ function(vesk_write_help_header help_file header)
   get_filename_component(name "${help_file}" NAME_WE)
   file(READ "${help_file}" text)
   string(REPLACE "\r" "" text "${text}")
-  string(REGEX MATCH "^(%[^\n]*\n)+" block "${text}")
+  # The first comment block, before or after the function line.
+  string(REGEX MATCH "(^|\n)(%[^\n]*\n)+" block "${text}")
   if(block STREQUAL "")
-    message(FATAL_ERROR "${help_file} does not start with a comment block")
+    message(FATAL_ERROR "${help_file} has no comment block")
   endif()
+  string(REGEX REPLACE "^\n" "" block "${block}")
   string(REGEX REPLACE "(^|\n)%" "\\1" block "${block}")
   string(REPLACE "\\" "\\\\" block "${block}")
   string(REPLACE "\"" "\\\"" block "${block}")

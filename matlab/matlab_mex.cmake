@@ -18,8 +18,7 @@ foreach(name IN ITEMS Vesk Vesk2)
                              ${PROJECT_SOURCE_DIR}/plugins/${plugin_dir})
   set_target_properties(${name}_matlab PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${VESK_MATLAB_DIR}"
                         RUNTIME_OUTPUT_DIRECTORY "${VESK_MATLAB_DIR}")
-  add_custom_command(TARGET ${name}_matlab POST_BUILD
-                     COMMAND ${CMAKE_COMMAND} -E copy_if_different
-                             "${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${VESK_MATLAB_DIR}/${name}.m"
-                     VERBATIM)
 endforeach()
+set(matlab_outputs)
+vesk_copy_beside_plugins("${VESK_MATLAB_DIR}" matlab_outputs)
+add_custom_target(vesk_matlab_help ALL DEPENDS ${matlab_outputs})

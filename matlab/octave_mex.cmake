@@ -27,10 +27,11 @@ endif()
 # vesk_add_octave_functions(TARGET DIR SUFFIX SOURCES FLAGS flag... DEPENDS file...):
 # target TARGET (in ALL) compiles Vesk.SUFFIX and Vesk2.SUFFIX into DIR with
 # mkoctfile and FLAGS, from the lists VESK_<SOURCES>_SOURCES and
-# VESK2_<SOURCES>_SOURCES, and copies the help files beside them.
+# VESK2_<SOURCES>_SOURCES, and copies the help files and the self-test beside
+# them.
 function(vesk_add_octave_functions target dir suffix sources)
   cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "FLAGS;DEPENDS")
-  set(outputs)
+  set(built)
   foreach(name IN ITEMS Vesk Vesk2)
     string(TOUPPER "${name}" upper)
     string(TOLOWER "${name}" plugin_dir)
@@ -44,20 +45,11 @@ function(vesk_add_octave_functions target dir suffix sources)
       DEPENDS ${${upper}_${sources}_SOURCES} ${VESK_MEX_HEADERS} ${arg_DEPENDS}
       COMMENT "Building ${name}.${suffix} for Octave"
       VERBATIM)
-    list(APPEND outputs "${output}")
+    list(APPEND built "${output}")
   endforeach()
 
-  foreach(help IN LISTS VESK_HELP_FILES)
-    get_filename_component(help_name "${help}" NAME)
-    add_custom_command(
-      OUTPUT "${dir}/${help_name}"
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help}" "${dir}/${help_name}"
-      DEPENDS "${help}"
-      VERBATIM)
-    list(APPEND outputs "${dir}/${help_name}")
-  endforeach()
-
-  add_custom_target(${target} ALL DEPENDS ${outputs})
+  vesk_copy_beside_plugins("${dir}" built)
+  add_custom_target(${target} ALL DEPENDS ${built})
 endfunction()
 
 if(VESK_HAVE_OCTAVE)
@@ -78,7 +70,6 @@ if(VESK_HAVE_OCTAVE)
                             FLAGS ${octave_mex_flags} DEPENDS "${VESK_PLUGIN_EXPORTS}")
 
   include(octave_native.cmake)
-  include(octave_package.cmake)
 endif()
 
 # Without Octave the suite's tests still exist and report themselves skipped.

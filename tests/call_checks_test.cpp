@@ -1,7 +1,7 @@
 // The host-neutral checks both gateways (MEX and Octave-native) run: every
-// refusal's identifier and its message, word for word and digit for digit,
-// as the printf formats the MEX gateway used before the checks were shared
-// would have written it.
+// refusal's identifier and its message, and the scale warnings' texts, word
+// for word and digit for digit as the printf formats the MEX gateway used
+// before the checks were shared would have written them.
 #include <stdio.h>
 
 #include <string>
@@ -13,13 +13,27 @@
 
 namespace {
 
-const CallRules kRules = {"Vesk", "[map, dist]",
-                          "Convert it first, for example Vesk(double(img)) for a uint8 image."};
+const CallRules kRules = {"Vesk",
+                          "[map, dist]",
+                          "grey levels 0..255",
+                          {"Vesk(double(img) + 128)", "Vesk((double(img) + 2^31) / 16843009)",
+                           "Vesk(double(img) / 16843009)",
+                           "Vesk((double(img) + 2^63) / 72340172838076673)",
+                           "Vesk(double(img) / 72340172838076673)"}};
 
 // One real, full, 2-D double matrix of rows x columns, asked for two outputs.
 CallDescription valid(double rows, double columns)
 {
-    return {1, 2, true, "double", false, false, 2.0, rows, columns};
+    return {1, 2, ArgumentClass::Double, "double", false, false, 2.0, rows, columns};
+}
+
+CallDescription ofClass(ArgumentClass argumentClass, const char* className, double dimensions = 2)
+{
+    CallDescription call = valid(4, 4);
+    call.imageClass = argumentClass;
+    call.className = className;
+    call.dimensionCount = dimensions;
+    return call;
 }
 
 template <typename... Arguments>
@@ -62,35 +76,70 @@ std::string sizeMessage(double rows, double columns)
                    "Vesk", rows, columns);
 }
 
-std::string dimensionsMessage(double count)
+std::string dimensionsMessage(double count, const char* leadIn = "Convert a colour image to grey first, for example",
+                              const char* toGrey = "rgb2gray(img)")
 {
     return printed("%s needs a 2-D greyscale image, but the input has %.0f dimensions. "
-                   "Convert a colour image to grey first, for example with rgb2gray(img), "
-                   "or pass one channel, img(:,:,1).",
-                   "Vesk", count);
+                   "%s %s(%s), or pass one channel, %s(img(:,:,1)).",
+                   "Vesk", count, leadIn, "Vesk", toGrey, "Vesk");
+}
+
+std::string integerClassMessage(const char* className, const char* conversion, bool colour)
+{
+    return printed("%s takes images of class double, single, uint8, uint16, int16 or logical, "
+                   "but the image is of class %s. Convert it to %s first: %s maps the whole "
+                   "%s range onto them, or %s(double(img)) if its values already are %s.%s",
+                   "Vesk", className, kRules.domain, conversion, className, "Vesk", kRules.domain,
+                   colour ? " It also has more than two dimensions: pass one channel, "
+                            "img(:,:,1), or convert a colour image to grey after converting "
+                            "its class."
+                          : "");
+}
+
+std::string otherClassMessage(const char* className)
+{
+    return printed("%s needs a numeric image matrix, but the input is of class %s. "
+                   "Pass the image itself, for example %s(imread(filename)) for a "
+                   "greyscale image file.",
+                   "Vesk", className, "Vesk");
 }
 
 std::vector<Case> cases()
 {
     const double twoTo31 = 2147483648.0, twoTo64 = 18446744073709551616.0;
     const double largestDouble = 1.7976931348623157e308;
+    const IntegerConversions& conversions = kRules.integerConversions;
     return {
-        {"NoInput", {0, 1, false, "", false, false, 0, 0, 0}, "nargin", inputCountMessage(0)},
+        {"NoInput", {0, 1, ArgumentClass::Unknown, "", false, false, 0, 0, 0}, "nargin",
+         inputCountMessage(0)},
         {"TwoInputs", with(valid(2, 2), [](CallDescription& c) { c.inputCount = 2; }), "nargin",
          inputCountMessage(2)},
-        {"NegativeInputs", with(valid(2, 2), [](CallDescription& c) { c.inputCount = -2147483647 - 1; }),
-         "nargin", inputCountMessage(-2147483647 - 1)},
-        {"ThreeOutputs", with(valid(2, 2), [](CallDescription& c) { c.outputCount = 3; }), "nargout",
+        {"NegativeInputs",
+         with(valid(2, 2), [](CallDescription& c) { c.inputCount = -2147483647 - 1; }), "nargin",
+         inputCountMessage(-2147483647 - 1)},
+        {"ThreeOutputs", with(valid(2, 2), [](CallDescription& c) { c.outputCount = 3; }),
+         "nargout",
          printed("%s returns at most two outputs, %s, but %d were asked for.", "Vesk",
                  "[map, dist]", 3)},
         {"ManyOutputs", with(valid(2, 2), [](CallDescription& c) { c.outputCount = 2147483647; }),
          "nargout",
          printed("%s returns at most two outputs, %s, but %d were asked for.", "Vesk",
                  "[map, dist]", 2147483647)},
-        {"Uint8", with(valid(2, 2), [](CallDescription& c) { c.doubleClass = false; c.className = "uint8"; }),
-         "notDouble",
-         printed("%s needs a real double matrix, but the image is of class %s. %s", "Vesk", "uint8",
-                 kRules.conversionAdvice)},
+        {"Int8", ofClass(ArgumentClass::Int8, "int8"), "unsupportedClass",
+         integerClassMessage("int8", conversions.int8, false)},
+        {"Int32Colour", ofClass(ArgumentClass::Int32, "int32", 3), "unsupportedClass",
+         integerClassMessage("int32", conversions.int32, true)},
+        {"Uint32", ofClass(ArgumentClass::Uint32, "uint32"), "unsupportedClass",
+         integerClassMessage("uint32", conversions.uint32, false)},
+        {"Int64", ofClass(ArgumentClass::Int64, "int64"), "unsupportedClass",
+         integerClassMessage("int64", conversions.int64, false)},
+        {"Uint64Colour", ofClass(ArgumentClass::Uint64, "uint64", 4), "unsupportedClass",
+         integerClassMessage("uint64", conversions.uint64, true)},
+        {"Char", ofClass(ArgumentClass::Char, "char"), "unsupportedClass", otherClassMessage("char")},
+        {"Cell", ofClass(ArgumentClass::Cell, "cell", 3), "unsupportedClass",
+         otherClassMessage("cell")},
+        {"Object", ofClass(ArgumentClass::Unknown, "containers.Map"), "unsupportedClass",
+         otherClassMessage("containers.Map")},
         {"SparseComplex", with(valid(2, 2), [](CallDescription& c) { c.sparse = c.complex = true; }),
          "sparse",
          printed("%s needs a full matrix, but the image is sparse. Pass full(img) instead.", "Vesk")},
@@ -98,10 +147,16 @@ std::vector<Case> cases()
          printed("%s needs a real matrix, but the image is complex. "
                  "Pass real(img) or abs(img) instead.",
                  "Vesk")},
-        {"ThreeDimensions", with(valid(4, 12), [](CallDescription& c) { c.dimensionCount = 3; }),
-         "notMatrix", dimensionsMessage(3)},
-        {"TwoTo64Dimensions", with(valid(4, 12), [](CallDescription& c) { c.dimensionCount = 18446744073709551616.0; }),
-         "notMatrix", dimensionsMessage(twoTo64)},
+        {"ThreeDimensions", ofClass(ArgumentClass::Double, "double", 3), "notMatrix",
+         dimensionsMessage(3)},
+        {"Uint8Colour", ofClass(ArgumentClass::Uint8, "uint8", 3), "notMatrix", dimensionsMessage(3)},
+        {"Int16Colour", ofClass(ArgumentClass::Int16, "int16", 3), "notMatrix",
+         dimensionsMessage(3, "Convert a colour image to grey first, for example",
+                           "rgb2gray(im2uint16(img))")},
+        {"LogicalColour", ofClass(ArgumentClass::Logical, "logical", 4), "notMatrix",
+         dimensionsMessage(4, "For a binary colour image pass", "any(img, 3)")},
+        {"TwoTo64Dimensions", ofClass(ArgumentClass::Single, "single", twoTo64), "notMatrix",
+         dimensionsMessage(twoTo64)},
         {"RowsOf2To31", valid(twoTo31, 0), "tooLarge", sizeMessage(twoTo31, 0)},
         {"ProductPast2To31", valid(46341, 46341), "tooLarge", sizeMessage(46341, 46341)},
         {"RowsOf2To53", valid(9007199254740992.0, 1), "tooLarge", sizeMessage(9007199254740992.0, 1)},
@@ -121,8 +176,9 @@ class CallChecks : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CallChecks, RefuseWithTheMessageOfTheMexGateway)
 {
-    CallRefusal refusal;
-    ASSERT_TRUE(refuseCall(kRules, GetParam().call, &refusal));
+    ImageClass imageClass;
+    CallMessage refusal;
+    ASSERT_TRUE(refuseCall(kRules, GetParam().call, &imageClass, &refusal));
     EXPECT_EQ(std::string(refusal.identifier), std::string("Vesk:") + GetParam().reason);
     EXPECT_EQ(std::string(refusal.message), GetParam().message);
 }
@@ -132,32 +188,58 @@ INSTANTIATE_TEST_SUITE_P(Refusals, CallChecks, ::testing::ValuesIn(cases()),
                              return std::string(param.param.what);
                          });
 
-TEST(CallChecks, AcceptTheLargestImagesAndEveryOutputCountUpToTwo)
+TEST(CallChecks, AcceptEveryImageClassTheLargestImagesAndUpToTwoOutputs)
 {
-    CallRefusal refusal;
+    ImageClass imageClass;
+    CallMessage refusal;
     const double most = 2147483647.0;
     for (const CallDescription& call :
          {valid(most, 1), valid(1, most), valid(0, most), valid(0, 0), valid(46340, 46340)})
-        EXPECT_FALSE(refuseCall(kRules, call, &refusal)) << refusal.message;
+        EXPECT_FALSE(refuseCall(kRules, call, &imageClass, &refusal)) << refusal.message;
     for (int outputs : {-1, 0, 1, 2}) {
         CallDescription call = valid(3, 4);
         call.outputCount = outputs;
-        EXPECT_FALSE(refuseCall(kRules, call, &refusal)) << refusal.message;
+        EXPECT_FALSE(refuseCall(kRules, call, &imageClass, &refusal)) << refusal.message;
     }
+    const struct {
+        ArgumentClass argumentClass;
+        ImageClass imageClass;
+    } accepted[] = {{ArgumentClass::Double, ImageClass::Double},
+                    {ArgumentClass::Single, ImageClass::Single},
+                    {ArgumentClass::Uint8, ImageClass::Uint8},
+                    {ArgumentClass::Uint16, ImageClass::Uint16},
+                    {ArgumentClass::Int16, ImageClass::Int16},
+                    {ArgumentClass::Logical, ImageClass::Logical}};
+    for (const auto& a : accepted) {
+        EXPECT_FALSE(refuseCall(kRules, ofClass(a.argumentClass, "any"), &imageClass, &refusal))
+            << refusal.message;
+        EXPECT_EQ(imageClass, a.imageClass);
+    }
+}
+
+TEST(CallChecks, ScaleWarningReadsAsTheMexGatewayWroteIt)
+{
+    const ScaleWarning warning = {"intensityScale", nullptr, "lies in 0..1, so it all falls",
+                                  "For intensities 0..1 use Vesk2(img)."};
+    CallMessage message;
+    scaleWarningMessage(kRules, warning, "single", &message);
+    EXPECT_EQ(std::string(message.identifier), "Vesk:intensityScale");
+    EXPECT_EQ(std::string(message.message),
+              printed("%s takes %s, but every value of this %s image %s. %s "
+                      "To silence this warning: warning('off', '%s').",
+                      "Vesk", kRules.domain, "single", warning.finding, warning.advice,
+                      "Vesk:intensityScale"));
 }
 
 // A class name longer than the message buffer is cut short, never overrun.
 TEST(CallChecks, CutAnAbsurdlyLongClassNameShort)
 {
     const std::string longName(5000, 'x');
-    CallDescription call = valid(2, 2);
-    call.doubleClass = false;
-    call.className = longName.c_str();
-    CallRefusal refusal;
-    ASSERT_TRUE(refuseCall(kRules, call, &refusal));
+    ImageClass imageClass;
+    CallMessage refusal;
+    ASSERT_TRUE(refuseCall(kRules, ofClass(ArgumentClass::Unknown, longName.c_str()), &imageClass,
+                           &refusal));
     const std::string message(refusal.message);
     EXPECT_EQ(message.size(), sizeof refusal.message - 1);
-    EXPECT_EQ(message, printed("%s needs a real double matrix, but the image is of class %s", "Vesk",
-                               longName.c_str())
-                           .substr(0, message.size()));
+    EXPECT_EQ(message, otherClassMessage(longName.c_str()).substr(0, message.size()));
 }

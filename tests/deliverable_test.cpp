@@ -74,9 +74,10 @@ bool isRuntimeStartup(const DynamicSymbol& symbol)
 }
 
 const std::set<std::string> kHostFunctions = {
-    "mxGetM",         "mxGetN",        "mxGetPr",     "mxCreateNumericMatrix_700",
-    "mxMalloc",       "mxFree",        "mxIsDouble",  "mxIsComplex",
-    "mxIsSparse",     "mxGetClassName", "mxGetNumberOfDimensions_730", "mexErrMsgIdAndTxt"};
+    "mxGetM",       "mxGetN",         "mxGetPr",     "mxGetData",
+    "mxGetClassID", "mxGetClassName", "mxIsComplex", "mxIsSparse",
+    "mxGetNumberOfDimensions_730",    "mxCreateNumericMatrix_700",
+    "mxMalloc",     "mxFree",         "mexErrMsgIdAndTxt", "mexWarnMsgIdAndTxt"};
 
 struct Deliverable {
     const char* name;

@@ -16,11 +16,28 @@ namespace {
 struct Plugin {
     const char* name;
     standin::MexEntry (*entry)();
-    const char* conversionAdvice;  // what the message says to do with a uint8 image
+    // The conversion the refusal of int8, int32, uint32, int64 and uint64
+    // images gives: the class's whole range onto grey levels 0..255 (Vesk)
+    // or intensities 0..1 (Vesk2).
+    std::vector<std::pair<mxClassID, const char*>> integerConversions;
 };
 
-const Plugin kPlugins[] = {{"Vesk", veskEntry, "Vesk(double(img))"},
-                           {"Vesk2", vesk2Entry, "Vesk2(double(img) / 255)"}};
+const Plugin kPlugins[] = {
+    {"Vesk",
+     veskEntry,
+     {{mxINT8_CLASS, "Vesk(double(img) + 128)"},
+      {mxINT32_CLASS, "Vesk((double(img) + 2^31) / 16843009)"},  // (2^32 - 1) / 255
+      {mxUINT32_CLASS, "Vesk(double(img) / 16843009)"},
+      {mxINT64_CLASS, "Vesk((double(img) + 2^63) / 72340172838076673)"},  // (2^64 - 1) / 255
+      {mxUINT64_CLASS, "Vesk(double(img) / 72340172838076673)"}}},
+    {"Vesk2",
+     vesk2Entry,
+     {{mxINT8_CLASS, "Vesk2((double(img) + 128) / 255)"},
+      {mxINT32_CLASS, "Vesk2((double(img) + 2^31) / (2^32 - 1))"},
+      {mxUINT32_CLASS, "Vesk2(double(img) / (2^32 - 1))"},
+      {mxINT64_CLASS, "Vesk2((double(img) + 2^63) / (2^64 - 1))"},
+      {mxUINT64_CLASS, "Vesk2(double(img) / (2^64 - 1))"}}},
+};
 
 void PrintTo(const Plugin& plugin, std::ostream* out)
 {
@@ -86,12 +103,15 @@ TEST_P(Gateway, FewerOutputsFillOnlyTheSlotsThatExist)
     }
 }
 
-TEST_P(Gateway, Uint8AdviceNamesTheConversion)
+TEST_P(Gateway, IntegerClassAdviceMapsTheClassRangeOntoThePluginsOwn)
 {
-    const CallReport report =
-        standin::callEntry(GetParam().entry(), {standin::matrixOfClass(mxUINT8_CLASS, {2, 2})});
-    EXPECT_NE(report.errorMessage.find(GetParam().conversionAdvice), std::string::npos)
-        << report.errorMessage;
+    for (const auto& conversion : GetParam().integerConversions) {
+        const CallReport report = standin::callEntry(
+            GetParam().entry(), {standin::matrixOfClass(conversion.first, {2, 2})});
+        EXPECT_EQ(report.errorIdentifier, std::string(GetParam().name) + ":unsupportedClass");
+        EXPECT_NE(report.errorMessage.find(conversion.second), std::string::npos)
+            << report.errorMessage;
+    }
 }
 
 // After a rejected call the next one is unaffected.
@@ -100,7 +120,7 @@ TEST_P(Gateway, CallAfterAnErrorIsCorrect)
     const InputMatrix input = standin::doubleMatrix(2, 2, {0, 0.5, 1, 0.25});
     const CallReport before = callWith(GetParam().entry(), input);
     const CallReport rejected =
-        standin::callEntry(GetParam().entry(), {standin::matrixOfClass(mxUINT8_CLASS, {2, 2})});
+        standin::callEntry(GetParam().entry(), {standin::matrixOfClass(mxINT32_CLASS, {2, 2})});
     EXPECT_FALSE(rejected.completed);
     const CallReport after = callWith(GetParam().entry(), input);
     ASSERT_TRUE(before.completed && after.completed);

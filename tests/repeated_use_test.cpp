@@ -64,7 +64,7 @@ TEST(RepeatedUse, TenThousandCallsHoldNothingAndRepeatTheirResults)
         if (call % 13 == 0) {
             // A rejected call ends with the host's error, in the middle of the series.
             const standin::CallReport rejected = callWith(
-                entry, standin::matrixOfClass(mxUINT8_CLASS, {shape.rows, shape.columns}),
+                entry, standin::matrixOfClass(mxINT32_CLASS, {shape.rows, shape.columns}),
                 outputCount);
             ASSERT_FALSE(rejected.completed) << "call " << call;
             ASSERT_EQ(standin::heldAllocations(), 0u) << "after rejected call " << call;

@@ -20,7 +20,8 @@ cmake --build build --target package
 echo "== portable counting pass: the same bits without SIMD"
 cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \
   -DVESK_PORTABLE_COUNTING=ON -DVESK_WINDOWS=OFF -DVESK_WITH_OCTAVE=OFF >/dev/null
-cmake --build build-portable -j "$jobs" --target plain_identity_test vesk_test vesk2_test exact_cases_test
+cmake --build build-portable -j "$jobs" --target plain_identity_test vesk_test vesk2_test exact_cases_test \
+  image_classes_test core_passes_test
 ctest --test-dir build-portable --output-on-failure -j "$jobs" -L bits
 
 echo "== sanitizer build and tests"

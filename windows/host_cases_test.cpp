@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include "case_tables.h"
+#include "class_cases.h"
 #include "pgm_image.h"
 #include "plugin_loader.h"
 #include "reference.h"
@@ -106,24 +107,8 @@ standin::CallReport call(Plugin plugin, const std::vector<standin::InputMatrix>&
     return report;
 }
 
-// Deterministic on every platform: no library distribution is involved, and
-// every value is formed by exact arithmetic.
-class SplitMix64 {
-public:
-    explicit SplitMix64(uint64_t seed) : state_(seed) {}
-    uint64_t next()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t below(uint32_t bound) { return (uint32_t)(next() % bound); }
-    double unit() { return (double)(next() >> 11) * 0x1.0p-53; }  // [0, 1)
-
-private:
-    uint64_t state_;
-};
+using test_support::SplitMix64;
+using test_support::warningIdentifiers;
 
 // --- worked examples and edge cases, bit for bit -----------------------------
 
@@ -239,6 +224,58 @@ TEST(HostCases, FewerOutputsFillOnlyTheSlotsThatExist)
     }
 }
 
+// --- images of every class -------------------------------------------------------------
+
+// The outputs and warnings of the double call on the converted image, bit for
+// bit, and the scratch of the image's class: table, histogram and the level
+// array where the class has one; Vesk releases all (table, levels,
+// histogram), Vesk2 leaves all to the host.
+TEST(HostCases, EveryClassGivesTheDoubleCallOnTheConvertedImage)
+{
+    for (const test_support::ClassCase& c : test_support::classEdgeCases()) {
+        for (Plugin plugin : {Plugin::Vesk, Plugin::Vesk2}) {
+            SCOPED_TRACE(std::string(nameOf(plugin)) + " on " + c.what);
+            const size_t rows = c.image.dimensions[0], columns = c.image.dimensions[1];
+            const standin::CallReport report = call(plugin, {c.image});
+            const standin::CallReport expected = call(
+                plugin, {standin::doubleMatrix(rows, columns,
+                                               test_support::convertedForDoubleCall(plugin, c.image))});
+            ASSERT_TRUE(report.completed && expected.completed) << report.errorMessage;
+            for (size_t slot = 0; slot < 2; ++slot) {
+                EXPECT_EQ(report.outputs[slot]->rows, expected.outputs[slot]->rows);
+                EXPECT_EQ(report.outputs[slot]->columns, expected.outputs[slot]->columns);
+                EXPECT_EQ(bitsOf(report.outputs[slot]->values), bitsOf(expected.outputs[slot]->values))
+                    << "output " << slot;
+            }
+            EXPECT_EQ(warningIdentifiers(report), warningIdentifiers(expected));
+
+            const std::vector<size_t> bytes = test_support::scratchBytesOf(c.image.classId, rows * columns);
+            ASSERT_EQ(report.scratch.size(), bytes.size());
+            for (size_t i = 0; i < bytes.size(); ++i) {
+                EXPECT_EQ(report.scratch[i].bytes, bytes[i]) << "allocation " << i;
+                EXPECT_EQ(report.scratch[i].reclaimed, plugin == Plugin::Vesk2);
+            }
+            if (plugin == Plugin::Vesk) {
+                EXPECT_EQ(report.scratch[0].releasedAt, 0);
+                EXPECT_EQ(report.scratch[1].releasedAt, (int)bytes.size() - 1);
+            }
+        }
+    }
+}
+
+TEST(HostCases, ScaleWarningsExactlyWhereMeant)
+{
+    for (const test_support::WarningCase& c : test_support::warningCases()) {
+        SCOPED_TRACE(std::string(nameOf(c.plugin)) + " on " + c.what);
+        const standin::CallReport report = call(c.plugin, {c.image});
+        ASSERT_TRUE(report.completed) << report.errorMessage;
+        std::vector<std::string> expected;
+        if (*c.reason != '\0')
+            expected.push_back(std::string(nameOf(c.plugin)) + ":" + c.reason);
+        EXPECT_EQ(warningIdentifiers(report), expected);
+    }
+}
+
 // --- random images and a real photograph -------------------------------------------
 
 struct ImageCase {
@@ -300,12 +337,25 @@ std::vector<ImageCase> imageCases()
         value /= 255.0;
     cases.push_back({"camera.pgm", Plugin::Vesk, camera});
     cases.push_back({"camera.pgm / 255", Plugin::Vesk2, cameraUnit});
+    // Images of every class, for both plug-ins.
+    for (const test_support::ClassCase& c : test_support::randomClassImages(20261211, 48)) {
+        cases.push_back({c.what + " of class " + test_support::classNameOf(c.image.classId),
+                         Plugin::Vesk, c.image});
+        cases.push_back({c.what + " of class " + test_support::classNameOf(c.image.classId),
+                         Plugin::Vesk2, c.image});
+    }
     return cases;
+}
+
+// The doubles the reference takes: the image converted as the plug-in does.
+std::vector<double> referenceInput(const ImageCase& c)
+{
+    return test_support::convertedForDoubleCall(c.plugin, c.input);
 }
 
 std::vector<double> leastContrastCandidates(const ImageCase& c)
 {
-    return reference::absoluteContrast(c.input.values).leastContrastCandidates;
+    return reference::absoluteContrast(referenceInput(c)).leastContrastCandidates;
 }
 
 TEST(HostCases, RandomImagesMatchTheReference)
@@ -315,7 +365,7 @@ TEST(HostCases, RandomImagesMatchTheReference)
         const standin::CallReport report = call(c.plugin, {c.input});
         ASSERT_TRUE(report.completed) << report.errorMessage;
         if (c.plugin == Plugin::Vesk) {
-            const reference::AbsoluteContrast expected = reference::absoluteContrast(c.input.values);
+            const reference::AbsoluteContrast expected = reference::absoluteContrast(referenceInput(c));
             EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(expected.map));
             std::vector<double> distribution = report.outputs[1]->values;
             ASSERT_EQ(distribution.size(), 101u);
@@ -327,7 +377,7 @@ TEST(HostCases, RandomImagesMatchTheReference)
             distribution[100] = expected.distribution[100];
             EXPECT_EQ(bitsOf(distribution), bitsOf(expected.distribution));
         } else {
-            const reference::SignedContrast expected = reference::signedContrast(c.input.values);
+            const reference::SignedContrast expected = reference::signedContrast(referenceInput(c));
             EXPECT_EQ(bitsOf(report.outputs[0]->values), bitsOf(expected.map));
             EXPECT_EQ(bitsOf(report.outputs[1]->values),
                       bitsOf(std::vector<double>{expected.leastContrastLevel}));

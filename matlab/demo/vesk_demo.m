@@ -1,25 +1,54 @@
 function files = vesk_demo(dataFolder, outputFolder)
-%VESK_DEMO  Contrast figures of photographs, written as PNG files.
-%   FILES = vesk_demo(DATAFOLDER, OUTPUTFOLDER) reads every *.png in
-%   DATAFOLDER (colour ones converted with rgb2gray) and writes, for each,
-%   OUTPUTFOLDER/<name>_contrast.png: the photograph, its Vesk contrast map,
-%   its Vesk2 signed contrast map and the Vesk contrast distribution. FILES
-%   lists the files written. Needs no display (invisible figures).
+%VESK_DEMO  Contrast figures of photographs, on screen or as PNG files.
+%   vesk_demo draws, for each photograph shipped with it, a figure with the
+%   photograph, its Vesk contrast map, its Vesk2 signed contrast map and
+%   the Vesk contrast distribution.
+%   vesk_demo(DATAFOLDER) does the same for every *.png in DATAFOLDER
+%   (colour ones converted with rgb2gray).
+%   FILES = vesk_demo(DATAFOLDER, OUTPUTFOLDER) writes the figures as
+%   OUTPUTFOLDER/<name>_contrast.png instead, and lists the files written.
+%   It needs no display (invisible figures). DATAFOLDER '' or [] means the
+%   shipped photographs.
+%
+%   Example:
+%     vesk_demo
+%     files = vesk_demo('', tempdir)
 %
 %   See also VESK, VESK2.
 
-if ~exist(outputFolder, 'dir')
+if nargin < 1 || isempty(dataFolder)
+    dataFolder = shippedPhotographs();
+end
+toFiles = nargin >= 2;
+if toFiles && ~exist(outputFolder, 'dir')
     mkdir(outputFolder);
 end
 photos = dir(fullfile(dataFolder, '*.png'));
+if isempty(photos)
+    error('vesk_demo:noPhotographs', 'vesk_demo: no *.png photographs in %s.', dataFolder);
+end
 files = {};
 for k = 1:numel(photos)
     [~, name] = fileparts(photos(k).name);
     img = readGrey(fullfile(dataFolder, photos(k).name));
-    file = fullfile(outputFolder, [name '_contrast.png']);
-    drawFigure(img, photos(k).name, file);
-    files{end + 1} = file; %#ok<AGROW>
-    fprintf('%s\n', file);
+    if toFiles
+        file = fullfile(outputFolder, [name '_contrast.png']);
+        drawFigure(img, photos(k).name, file);
+        files{end + 1} = file; %#ok<AGROW>
+        fprintf('%s\n', file);
+    else
+        drawFigure(img, photos(k).name, '');
+    end
+end
+end
+
+function folder = shippedPhotographs()
+% data/ beside this file in the Octave package and the release archive; the
+% project's data/ folder in the source tree.
+here = fileparts(mfilename('fullpath'));
+folder = fullfile(here, 'data');
+if ~exist(folder, 'dir')
+    folder = fullfile(fileparts(fileparts(here)), 'data');
 end
 end
 
@@ -34,12 +63,17 @@ end
 end
 
 function drawFigure(img, title_, file)
+% Into FILE with an invisible figure, or on screen when FILE is ''.
 grey = double(img);
 [map, dist] = Vesk(grey);
 [smap, level] = Vesk2(grey / 255);
 
-figureHandle = figure('visible', 'off', 'position', [0 0 1500 1000]);
-cleanup = onCleanup(@() close(figureHandle));
+if isempty(file)
+    figure('position', [0 0 1500 1000], 'name', title_);
+else
+    figureHandle = figure('visible', 'off', 'position', [0 0 1500 1000]);
+    cleanup = onCleanup(@() close(figureHandle));
+end
 
 % Each panel is drawn as a true-colour image, so that every panel keeps
 % its own colour map whatever the graphics toolkit; the colour bars are
@@ -77,7 +111,9 @@ title(twoLines('Vesk contrast distribution: elements per 1% of the largest contr
                         'elements at 100%%, not counted: %d'], ...
                        round(dist(101) * 255), numel(grey) - sum(dist(1:100)))));
 
-print(figureHandle, file, '-dpng', '-r100');
+if ~isempty(file)
+    print(figureHandle, file, '-dpng', '-r100');
+end
 end
 
 function text = twoLines(first, second)

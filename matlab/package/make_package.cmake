@@ -1,6 +1,8 @@
 # cmake -P script: lays out the Octave package in STAGING_DIR/NAME and packs
 # it into OUTPUT (NAME.tar.gz). Arguments (-D): SOURCE_DIR (the project),
-# DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT.
+# DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT,
+# HELP_FILES (under matlab/, for src/help/), INST_FILES (functions for inst/),
+# DATA_FILES (for inst/data/).
 set(package "${STAGING_DIR}/${NAME}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}/inst" "${package}/src")
@@ -20,8 +22,31 @@ else()
        "The Vesk project has not published a licence yet; see its README.\n")
 endif()
 
-file(COPY "${SOURCE_DIR}/matlab/Vesk.m" "${SOURCE_DIR}/matlab/Vesk2.m"
-     DESTINATION "${package}/inst")
+# The help files go to src/help/, from where the Makefile puts them beside
+# the compiled functions only: a second copy in inst/ would be listed twice by
+# lookfor.
+foreach(file IN LISTS HELP_FILES)
+  file(RELATIVE_PATH name "${SOURCE_DIR}/matlab" "${file}")
+  get_filename_component(subfolder "${package}/src/help/${name}" DIRECTORY)
+  file(COPY "${file}" DESTINATION "${subfolder}")
+endforeach()
+file(COPY ${INST_FILES} DESTINATION "${package}/inst")
+file(COPY ${DATA_FILES} DESTINATION "${package}/inst/data")
+
+# The index of the functions, written here: left to pkg, it would list Vesk
+# and Vesk2 twice, for the .oct file and for the help file beside it.
+foreach(field IN ITEMS Name Title Categories)
+  file(STRINGS "${DESCRIPTION}" line REGEX "^${field}: ")
+  string(REGEX REPLACE "^${field}: " "" ${field} "${line}")
+endforeach()
+set(index "${Name} >> ${Title}\n${Categories}\n")
+foreach(file IN LISTS HELP_FILES INST_FILES)
+  if(NOT file MATCHES "/private/")
+    get_filename_component(function "${file}" NAME_WE)
+    string(APPEND index "  ${function}\n")
+  endif()
+endforeach()
+file(WRITE "${package}/INDEX" "${index}")
 file(COPY "${SOURCE_DIR}/matlab/package/Makefile" "${SOURCE_DIR}/cmake/octave_exports.map"
      DESTINATION "${package}/src")
 
@@ -47,8 +72,8 @@ file(WRITE "${package}/src/plugin_sources.mk" "${makefile_list}")
 
 # Their help texts, compiled in: made here, so that pkg install needs no CMake.
 include("${SOURCE_DIR}/matlab/help_header.cmake")
-vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk.m" "${package}/src/help/vesk_help.h")
-vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk2.m" "${package}/src/help/vesk2_help.h")
+vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk.m" "${package}/src/help_text/vesk_help.h")
+vesk_write_help_header("${SOURCE_DIR}/matlab/Vesk2.m" "${package}/src/help_text/vesk2_help.h")
 
 file(REMOVE "${OUTPUT}")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar czf "${OUTPUT}" "${NAME}"

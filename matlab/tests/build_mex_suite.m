@@ -26,11 +26,12 @@
 %!   assert_same_bits (dist2, dist, "Vesk dist");
 %!   assert_same_bits (smap2, smap, "Vesk2 smap");
 %!   assert_same_bits (level2, level, "Vesk2 level");
+%!   assert_same_bits (Vesk (uint8 (camera)), map, "Vesk map of the uint8 image");
 %!   try
-%!     Vesk (single (camera));
-%!     error ("single input was not rejected");
+%!     Vesk (int32 (camera));
+%!     error ("int32 input was not rejected");
 %!   catch err
-%!     assert (err.identifier, "Vesk:notDouble");
+%!     assert (err.identifier, "Vesk:unsupportedClass");
 %!   end_try_catch
 %! unwind_protect_cleanup
 %!   rmpath (output);

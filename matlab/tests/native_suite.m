@@ -1,8 +1,9 @@
 ## The Octave-native functions (Vesk.oct, Vesk2.oct) against the MEX files
 ## (Vesk.mex, Vesk2.mex) in one session: the same bits (-0 and element 101 of
 ## the distribution included) for the other suites' cases, random images and
-## the photographs, and the same identifier and message for every refused
-## call. Run with run_suite ("native_suite.m").
+## the photographs in every class the functions take, the same scale warnings,
+## and the same identifier and message for every refused call; and nothing
+## held after a call. Run with run_suite ("native_suite.m").
 
 ## Octave binds a function handle to the file it finds at the handle's first
 ## call and keeps it when the path changes; so each build's handles are made
@@ -44,7 +45,8 @@
 %!  endfor
 %!endfunction
 
-%!function err = refusal (F, call)
+## The error CALL (which may use F and IMG) raises.
+%!function err = refusal (F, call, img)
 %!  try
 %!    eval (call);
 %!  catch err
@@ -54,6 +56,7 @@
 %!endfunction
 
 %!shared native, mex
+%! pkg load image  # im2uint16, im2int16, im2single
 %! mex = bind_handles (getenv ("VESK_OCTAVE_DIR"), ".mex");
 %! native = bind_handles (getenv ("VESK_OCTAVE_NATIVE_DIR"), ".oct");
 
@@ -91,6 +94,83 @@
 %! check_same (native, mex, "Vesk2", levels / 255, "3000 x 3000");
 %! check_same (native, mex, "Vesk", kron (double (photograph ("camera.png")), ones (4)),
 %!             "camera.png, 2048 x 2048");
+
+## Every class the functions take: the photographs made into each, every
+## value of the 8- and 16-bit classes, special singles, random images, the
+## shapes with no elements; the warnings included.
+%!function check_same_with_warning (native, mex, name, img, what)
+%!  [first, second, message, identifier] = call_quietly (native.(name), img);
+%!  [want_first, want_second, want_message, want_identifier] = call_quietly (mex.(name), img);
+%!  what = sprintf ("%s, %s (%s %s)", name, what, class (img), mat2str (size (img)));
+%!  assert_same_bits (first, want_first, [what ": first output"]);
+%!  assert_same_bits (second, want_second, [what ": second output"]);
+%!  assert (identifier, want_identifier, [what ": warning identifier"]);
+%!  assert (message, want_message, [what ": warning message"]);
+%!endfunction
+%!function [first, second, message, identifier] = call_quietly (F, img)
+%!  lastwarn ("", "");
+%!  evalc ("[first, second] = F (img);");
+%!  [message, identifier] = lastwarn ();
+%!endfunction
+
+%!test
+%! camera = photograph ("camera.png");
+%! astronaut = rgb2gray (photograph ("astronaut.png"));
+%! for name = {"Vesk", "Vesk2"}
+%!   for photo = {camera, astronaut, camera(1:2:end, :)'}
+%!     img = photo{1};
+%!     for converted = {img, im2uint16(img), im2int16(img), im2single(img), single(img), ...
+%!                      img > 100, im2double(img), double(img)}
+%!       check_same_with_warning (native, mex, name{1}, converted{1}, "a photograph");
+%!     endfor
+%!   endfor
+%!   check_same_with_warning (native, mex, name{1}, uint8 (0:255), "every value");
+%!   check_same_with_warning (native, mex, name{1}, uint16 (0:65535), "every value");
+%!   check_same_with_warning (native, mex, name{1}, int16 (-32768:32767)', "every value");
+%!   check_same_with_warning (native, mex, name{1},
+%!                            single ([NaN Inf -Inf -0 1e-45 0.99999994 255.99998 256 3e9]),
+%!                            "special values");
+%!   for cls = {"uint8", "uint16", "int16", "single", "logical"}
+%!     for img = {cast(zeros (0, 3), cls{1}), cast(zeros (4, 0), cls{1}), cast(1, cls{1})}
+%!       check_same_with_warning (native, mex, name{1}, img{1}, "a small shape");
+%!     endfor
+%!   endfor
+%!   images = random_images (255);
+%!   for k = 1:numel (images)
+%!     levels = uint8 (images{k});
+%!     for img = {levels, uint16(levels) * 257, int16(double (levels) * 257 - 32768), ...
+%!                single(levels), levels > 127, double(levels) / 255}
+%!       check_same_with_warning (native, mex, name{1}, img{1}, sprintf ("random image %d", k));
+%!     endfor
+%!   endfor
+%! endfor
+
+## The scale warnings: raised by both with the same words; silenced by both
+## by identifier; made an error by identifier, the same error from both.
+%!test
+%! camera = photograph ("camera.png");
+%! cases = {"Vesk", im2double(camera), "Vesk:intensityScale"
+%!          "Vesk", im2single(camera), "Vesk:intensityScale"
+%!          "Vesk2", double(camera), "Vesk2:greyLevelScale"
+%!          "Vesk2", single(camera), "Vesk2:greyLevelScale"};
+%! for k = 1:rows (cases)
+%!   [name, img, id] = cases{k, :};
+%!   [~, ~, message, identifier] = call_quietly (native.(name), img);
+%!   assert (identifier, id);
+%!   state = warning ("query", id);
+%!   unwind_protect
+%!     warning ("off", id);
+%!     [~, ~, message, identifier] = call_quietly (native.(name), img);
+%!     assert ({message, identifier}, {"", ""});
+%!     warning ("error", id);
+%!     got = refusal (native.(name), "F (img);", img);
+%!     want = refusal (mex.(name), "F (img);", img);
+%!     assert ({got.identifier, got.message}, {want.identifier, want.message});
+%!     assert (got.identifier, id);
+%!   unwind_protect_cleanup
+%!     warning (state.state, id);
+%!   end_unwind_protect
+%! endfor
 
 ## The calling forms: one output, none (ans), only the second.
 %!test
@@ -145,6 +225,27 @@
 %! endfor
 %! growth = resident_kilobytes () - before;
 %! assert (growth < 100 * 1024, "resident size grew by %d kB", growth);
+%!
+%! ## A warning made an error ends the call after the kernel: Vesk2's scratch
+%! ## is still released, and so are the outputs.
+%! state = warning ("query", "Vesk2:greyLevelScale");
+%! warning ("error", "Vesk2:greyLevelScale");
+%! unwind_protect
+%!   levels = floor (large);
+%!   before = resident_kilobytes ();
+%!   for k = 1:100
+%!     try
+%!       native.Vesk2 (levels);
+%!       error ("no error");
+%!     catch err
+%!       assert (err.identifier, "Vesk2:greyLevelScale");
+%!     end_try_catch
+%!   endfor
+%!   growth = resident_kilobytes () - before;
+%!   assert (growth < 100 * 1024, "resident size grew by %d kB", growth);
+%! unwind_protect_cleanup
+%!   warning (state.state, "Vesk2:greyLevelScale");
+%! end_unwind_protect
 
 ## The handles still call the builds they were bound to.
 %!test

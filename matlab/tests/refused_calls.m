@@ -1,31 +1,39 @@
 ## CASES = refused_calls (): every refused call, one row each: the call (F
 ## is the function), the identifier's reason, a piece of the advice the
-## message must give. Run by rejection_suite and native_suite.
+## message must give. Run by rejection_suite and native_suite, which load the
+## image package first (im2uint16, im2int16, im2single).
 function cases = refused_calls ()
   cases = {
     "F ();",                                   "nargin",    "exactly one input"
     "F (1, 2);",                               "nargin",    "exactly one input"
     "[a, b, c] = F (1);",                      "nargout",   "at most two outputs"
-    "F (photograph ('camera.png'));",          "notDouble", "class uint8"
-    "F (photograph ('astronaut.png'));",       "notDouble", "class uint8"
-    "F (single (photograph ('camera.png')));", "notDouble", "class single"
-    "F (single (complex (1, 1)));",            "notDouble", "class single"
-    "F (true (2));",                           "notDouble", "class logical"
-    "F (sparse (true (2)));",                  "notDouble", "class logical"
-    "F ('abc');",                              "notDouble", "class char"
-    "F (int16 ([1 2]));",                      "notDouble", "class int16"
-    "F ({1});",                                "notDouble", "class cell"
-    "F (struct ('a', 1));",                    "notDouble", "class struct"
-    "F (@sin);",                               "notDouble", "class function_handle"
+    "F (int8 ([1 2]));",                       "unsupportedClass", "class int8"
+    "F (int32 (photograph ('camera.png')));",  "unsupportedClass", "class int32"
+    "F (uint32 ([1 2]));",                     "unsupportedClass", "class uint32"
+    "F (int64 ([1 2]));",                      "unsupportedClass", "class int64"
+    "F (uint64 ([1 2]));",                     "unsupportedClass", "class uint64"
+    "F ('abc');",                              "unsupportedClass", "class char"
+    "F ({1});",                                "unsupportedClass", "class cell"
+    "F (struct ('a', 1));",                    "unsupportedClass", "class struct"
+    "F (@sin);",                               "unsupportedClass", "class function_handle"
+    "F (photograph ('astronaut.png'));",       "notMatrix", "rgb2gray(img)"
+    "F (im2uint16 (photograph ('astronaut.png')));", "notMatrix", "rgb2gray(img)"
+    "F (im2single (photograph ('astronaut.png')));", "notMatrix", "rgb2gray(img)"
+    "F (im2int16 (photograph ('astronaut.png')));",  "notMatrix", "rgb2gray(im2uint16(img))"
+    "F (photograph ('astronaut.png') > 100);", "notMatrix", "any(img, 3)"
+    "F (int32 (photograph ('astronaut.png')));", "unsupportedClass", "more than two dimensions"
+    "F (sparse (true (3)));",                  "sparse",    "full(img)"
+    "F (complex (single (1), 1));",            "complex",   "real(img)"
     "F (sparse (eye (3)));",                   "sparse",    "full(img)"
-    "F (sparse (complex (eye (2), 1)));",      "sparse",    "full(img)"
     "F (complex (ones (2), 1));",              "complex",   "real(img)"
     "F (complex (1, 0));",                     "complex",   "real(img)"
     "F (double (photograph ('astronaut.png')));", "notMatrix", "rgb2gray(img)"
     "F (zeros (2, 2, 2));",                    "notMatrix", "rgb2gray(img)"
-    "F (zeros (0, 4, 3));",                    "notMatrix", "3 dimensions"
     "F (zeros (0, 2^31));",                    "tooLarge",  "0 x 2147483648"
     "F (zeros (2^31, 0));",                    "tooLarge",  "2147483648 x 0"
+    "F (sparse (complex (eye (2), 1)));",      "sparse",    "full(img)"
+    "F (zeros (0, 4, 3));",                    "notMatrix", "3 dimensions"
     "F (zeros (0, 2^62));",                    "tooLarge",  "0 x 4611686018427387904"
+    "F (containers.Map ());",                  "unsupportedClass", "numeric image matrix"
   };
 endfunction

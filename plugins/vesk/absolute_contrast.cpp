@@ -40,28 +40,33 @@ void computeContrastDistribution(const LevelHistogram* histogram, const Contrast
     distribution[100] = records[0].level / 255.0;
 }
 
-void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
-                             int32_t columns)
+bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
+                                    double* distribution, int32_t rows, int32_t columns)
 {
     const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
 
-    ContrastTable* table = static_cast<ContrastTable*>(mxMalloc(sizeof(ContrastTable)));
-    LevelHistogram* histogram = static_cast<LevelHistogram*>(mxMalloc(sizeof(LevelHistogram)));
-    int32_t* levels = static_cast<int32_t*>(mxMalloc((size_t)(4 * (int64_t)elementCount)));
-
-    buildLevelHistogram(input, elementCount, TruncateLevel(), levels, histogram, table);
-    const double normaliser = contrastNormaliser(computeContrastTable(histogram, table));
+    ClassScratch scratch;
+    allocateClassScratch(imageClass, elementCount, mxMalloc, &scratch);
+    buildLevelHistogramOfClass(imageClass, input, elementCount, TruncateLevel(), &scratch);
+    const double normaliser = contrastNormaliser(computeContrastTable(scratch.histogram, scratch.table));
 
     // One division per level, then a look-up per element: the same quotient
     // table[level] / normaliser, computed 256 times instead of n times.
     double normalised[kGreyLevels];
     for (int level = 0; level < kGreyLevels; ++level)
-        normalised[level] = table->contrast[level] / normaliser;
-    lookUpLevels(levels, elementCount, normalised, map);
+        normalised[level] = scratch.table->contrast[level] / normaliser;
+    lookUpLevelsOfClass(imageClass, input, elementCount, &scratch, normalised, map);
 
-    computeContrastDistribution(histogram, table, normaliser, distribution);
+    computeContrastDistribution(scratch.histogram, scratch.table, normaliser, distribution);
 
-    mxFree(table);
-    mxFree(levels);
-    mxFree(histogram);
+    const bool intensitiesInDoubt =
+        isFloatingPointClass(imageClass) && onlyLevelsOccur(scratch.histogram, 0, 1);
+    releaseClassScratch(&scratch, mxFree);
+    return intensitiesInDoubt;
+}
+
+void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
+                             int32_t columns)
+{
+    computeAbsoluteContrastOfClass(ImageClass::Double, input, map, distribution, rows, columns);
 }

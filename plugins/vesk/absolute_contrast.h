@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "contrast_table.h"
+#include "image_class.h"
 
 // The grey level of one input value: truncated toward zero, and clamped to
 // 0..255 for values outside the domain (NaN and infinities give 0).
@@ -14,13 +15,18 @@ static inline int32_t truncateLevel(double value)
     return clampTruncatedLevel(value);
 }
 
-// truncateLevel as buildLevelHistogram takes it: the rule truncates the
-// values themselves.
+// Vesk's level rule, as buildLevelHistogram and buildLevelHistogramOfClass
+// take it: doubles (and singles) are truncated themselves; integer images
+// are reduced to 256 levels as im2uint8 does.
 struct TruncateLevel {
     int32_t operator()(double value) const { return truncateLevel(value); }
 #if VESK_HAVE_SSE2
     __m128d beforeTruncation(__m128d values) const { return values; }
 #endif
+    int32_t ofUint8(uint8_t value) const { return value; }
+    // round(v / 257) in integers: v / 257 is never a whole number and a half,
+    // since 257 is odd, so there are no ties to break.
+    int32_t ofUint16(uint16_t value) const { return (value + 128) / 257; }
 };
 
 // One sort record per level that occurs. The contrast is a whole number; it is
@@ -45,5 +51,14 @@ void computeContrastDistribution(const LevelHistogram* histogram, const Contrast
 // from mxMalloc and is released with mxFree before returning.
 void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
                              int32_t columns);
+
+// computeAbsoluteContrast for an image of any class that image_class.h lists,
+// with the scratch that file gives for it, all released with mxFree in the
+// order table, level array (if any), histogram. Returns true when only
+// levels 0 and 1 occur in a double or single image: the image may hold
+// intensities 0..1 rather than grey levels (valuesLookLikeIntensities
+// decides).
+bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
+                                    double* distribution, int32_t rows, int32_t columns);
 
 #endif

@@ -2,17 +2,17 @@
 
 #include "mex_api.h"
 
-void computeSignedContrast(const double* input, double* map, double* leastContrastLevel,
-                           int32_t rows, int32_t columns)
+bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, double* map,
+                                  double* leastContrastLevel, int32_t rows, int32_t columns)
 {
     const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
 
-    ContrastTable* table = static_cast<ContrastTable*>(mxMalloc(sizeof(ContrastTable)));
-    LevelHistogram* histogram = static_cast<LevelHistogram*>(mxMalloc(sizeof(LevelHistogram)));
-    int32_t* levels = static_cast<int32_t*>(mxMalloc((size_t)(4 * (int64_t)elementCount)));
-
-    buildLevelHistogram(input, elementCount, QuantizeUnitLevel(), levels, histogram, table);
-    const double maximum = computeContrastTable(histogram, table);
+    ClassScratch scratch;
+    allocateClassScratch(imageClass, elementCount, mxMalloc, &scratch);
+    buildLevelHistogramOfClass(imageClass, input, elementCount, QuantizeUnitLevel(), &scratch);
+    const LevelHistogram* histogram = scratch.histogram;
+    const ContrastTable* table = scratch.table;
+    const double maximum = computeContrastTable(histogram, scratch.table);
 
     // The lowest of the levels with the smallest contrast; the output keeps
     // 0.0 when no level occurs.
@@ -37,5 +37,14 @@ void computeSignedContrast(const double* input, double* map, double* leastContra
         const double magnitude = table->contrast[level] / normaliser;
         signedNormalised[level] = (double)level > threshold ? magnitude : -magnitude;
     }
-    lookUpLevels(levels, elementCount, signedNormalised, map);
+    lookUpLevelsOfClass(imageClass, input, elementCount, &scratch, signedNormalised, map);
+
+    return isFloatingPointClass(imageClass) && histogram->count[kGreyLevels - 1] != 0 &&
+           onlyLevelsOccur(histogram, 0, kGreyLevels - 1);
+}
+
+void computeSignedContrast(const double* input, double* map, double* leastContrastLevel,
+                           int32_t rows, int32_t columns)
+{
+    computeSignedContrastOfClass(ImageClass::Double, input, map, leastContrastLevel, rows, columns);
 }

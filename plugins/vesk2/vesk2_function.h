@@ -1,5 +1,6 @@
 // Vesk2 as every gateway runs it: [smap, level] = Vesk2(img), img a real
-// double matrix of intensities 0..1.
+// matrix of intensities 0..1 of class double or single, or an image of class
+// uint8, uint16, int16 or logical (taken as im2double gives it).
 #ifndef VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 #define VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 
@@ -7,9 +8,16 @@
 #include "signed_contrast.h"
 
 static const ContrastFunction kVesk2Function = {
-    {"Vesk2", "[smap, level]",
-     "Convert it first, for example Vesk2(double(img) / 255) for a uint8 image."},
+    {"Vesk2",
+     "[smap, level]",
+     "intensities 0..1",
+     {"Vesk2((double(img) + 128) / 255)", "Vesk2((double(img) + 2^31) / (2^32 - 1))",
+      "Vesk2(double(img) / (2^32 - 1))", "Vesk2((double(img) + 2^63) / (2^64 - 1))",
+      "Vesk2(double(img) / (2^64 - 1))"}},
     1,
-    computeSignedContrast};
+    computeSignedContrastOfClass,
+    {"greyLevelScale", valuesLookLikeGreyLevels,
+     "is a whole number and some are above 1, so every value from 1 up falls into grey level 255",
+     "For grey levels 0..255 pass Vesk2(img / 255), or use Vesk(img)."}};
 
 #endif

@@ -68,6 +68,7 @@ struct HostState {
     jmp_buf* errorExit = nullptr;
     std::string errorIdentifier;
     std::string errorMessage;
+    std::vector<standin::HostWarning> warnings;
 };
 
 HostState& host()
@@ -200,6 +201,16 @@ double* mxGetPr(const mxArray* array)
     return reinterpret_cast<double*>(array->data);
 }
 
+void* mxGetData(const mxArray* array)
+{
+    return array->data;
+}
+
+mxClassID mxGetClassID(const mxArray* array)
+{
+    return array->classId;
+}
+
 mxArray* mxCreateNumericMatrix_700(int rows, int columns, mxClassID classId,
                                    mxComplexity complexity)
 {
@@ -239,11 +250,6 @@ void mxFree(void* pointer)
         }
     }
     state.faults.push_back("mxFree of a pointer that is not live mxMalloc scratch");
-}
-
-bool mxIsDouble(const mxArray* array)
-{
-    return array->classId == mxDOUBLE_CLASS;
 }
 
 bool mxIsComplex(const mxArray* array)
@@ -324,6 +330,12 @@ void raiseError(const char* identifier, const char* message)
     longjmp(*state.errorExit, 1);
 }
 
+void recordWarning(const char* identifier, const char* message)
+{
+    host().warnings.push_back(
+        HostWarning{identifier != nullptr ? identifier : "", message != nullptr ? message : ""});
+}
+
 size_t heldAllocations()
 {
     return host().liveBuffers.size();
@@ -340,6 +352,7 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
     state.faults.clear();
     state.errorIdentifier.clear();
     state.errorMessage.clear();
+    state.warnings.clear();
 
     // Host-owned inputs, and a copy of each one's bytes to compare afterwards.
     std::vector<mxArray*> inputHandles;
@@ -350,7 +363,9 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
         mxArray* matrix = newMatrix(wanted.classId, wanted.dimensions, bytes);
         matrix->complex = wanted.complex;
         matrix->sparse = wanted.sparse;
-        if (wanted.classId == mxDOUBLE_CLASS && !wanted.values.empty())
+        if (!wanted.data.empty())
+            memcpy(matrix->data, wanted.data.data(), std::min(bytes, wanted.data.size()));
+        else if (wanted.classId == mxDOUBLE_CLASS && !wanted.values.empty())
             memcpy(matrix->data, wanted.values.data(),
                    std::min(bytes, wanted.values.size() * sizeof(double)));
         inputHandles.push_back(matrix);
@@ -371,6 +386,8 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
         invokeEntry(entry, options.outputCount, slots, (int)inputHandles.size(), inputArray);
     report.errorIdentifier = state.errorIdentifier;
     report.errorMessage = state.errorMessage;
+    report.warnings = std::move(state.warnings);
+    state.warnings.clear();
     state.inCall = false;
 
     // Outputs: a failed call returns nothing, as in MATLAB.

@@ -11,6 +11,11 @@ const char* nameOf(Plugin plugin)
     return plugin == Plugin::Vesk ? "Vesk" : "Vesk2";
 }
 
+void PrintTo(Plugin plugin, std::ostream* out)
+{
+    *out << nameOf(plugin);
+}
+
 std::vector<double> secondOutputOf(const ExactCase& c)
 {
     std::vector<double> values(c.plugin == Plugin::Vesk ? 101 : 1, 0.0);
@@ -99,10 +104,27 @@ std::vector<Rejection> makeRejections()
         {"TwoInputs", {small, small}, 1, "nargin", {"but was given 2."}},
         {"ThreeOutputs", {small}, 3, "nargout",
          {"$ returns at most two outputs", "but 3 were asked for."}},
-        {"Uint8FromImread", {matrixOfClass(mxUINT8_CLASS, {4, 4})}, 1, "notDouble",
-         {"double(img)"}},
-        {"Uint8Rgb", {matrixOfClass(mxUINT8_CLASS, {4, 4, 3})}, 2, "notDouble",
-         {"of class uint8."}},
+        // An RGB image of any class gets one refusal, with advice that works for its class.
+        {"Uint8Rgb", {matrixOfClass(mxUINT8_CLASS, {4, 4, 3})}, 2, "notMatrix",
+         {"but the input has 3 dimensions.", "$(rgb2gray(img))", "$(img(:,:,1))"}},
+        {"Uint16Rgb", {matrixOfClass(mxUINT16_CLASS, {4, 4, 3})}, 1, "notMatrix",
+         {"$(rgb2gray(img))"}},
+        {"SingleRgb", {matrixOfClass(mxSINGLE_CLASS, {4, 4, 3})}, 1, "notMatrix",
+         {"$(rgb2gray(img))"}},
+        // rgb2gray takes no int16 image in MATLAB, im2uint16 keeps its levels.
+        {"Int16Rgb", {matrixOfClass(mxINT16_CLASS, {4, 4, 3})}, 1, "notMatrix",
+         {"$(rgb2gray(im2uint16(img)))"}},
+        // rgb2gray takes no logical image at all.
+        {"LogicalRgb", {matrixOfClass(mxLOGICAL_CLASS, {4, 4, 3})}, 1, "notMatrix",
+         {"$(any(img, 3))", "$(img(:,:,1))"}},
+        {"Int32Rgb", {matrixOfClass(mxINT32_CLASS, {4, 4, 3})}, 1, "unsupportedClass",
+         {"of class int32.", "It also has more than two dimensions", "img(:,:,1)"}},
+        {"ComplexInt8", {withFlags(matrixOfClass(mxINT8_CLASS, {2, 2}), true, false)}, 1,
+         "unsupportedClass", {"of class int8."}},
+        {"SparseLogical", {withFlags(matrixOfClass(mxLOGICAL_CLASS, {2, 2}), false, true)}, 1,
+         "sparse", {"full(img)"}},
+        {"ComplexSingle", {withFlags(matrixOfClass(mxSINGLE_CLASS, {2, 2}), true, false)}, 1,
+         "complex", {"real(img)"}},
         {"Complex", {withFlags(small, true, false)}, 1, "complex",
          {"$ needs a real matrix, but the image is complex.", "real(img) or abs(img)"}},
         {"ComplexRgb", {withFlags(rgb, true, false)}, 2, "complex", {"is complex."}},
@@ -129,21 +151,41 @@ std::vector<Rejection> makeRejections()
         {"EmptyWithColumnsOf2To32", {hugeMatrix(0, 4294967296u)}, 1, "tooLarge",
          {"0 x 4294967296"}},
     };
+    // Integer classes: the advice maps the class's range onto the plug-in's
+    // (the conversions themselves differ per plug-in; the gateway test and the
+    // Octave suite check each one).
     const struct {
         mxClassID classId;
         const char* name;
         const char* caseName;
-    } classes[] = {
-        {mxUINT16_CLASS, "uint16", "Uint16"},   {mxINT16_CLASS, "int16", "Int16"},
-        {mxINT32_CLASS, "int32", "Int32"},      {mxSINGLE_CLASS, "single", "Single"},
-        {mxLOGICAL_CLASS, "logical", "Logical"}, {mxCHAR_CLASS, "char", "Char"},
-        {mxCELL_CLASS, "cell", "Cell"},         {mxSTRUCT_CLASS, "struct", "Struct"},
+    } integers[] = {
+        {mxINT8_CLASS, "int8", "Int8"},     {mxINT32_CLASS, "int32", "Int32"},
+        {mxUINT32_CLASS, "uint32", "Uint32"}, {mxINT64_CLASS, "int64", "Int64"},
+        {mxUINT64_CLASS, "uint64", "Uint64"},
+    };
+    for (const auto& c : integers)
+        cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "unsupportedClass",
+                         {std::string("$ takes images of class double, single, uint8, uint16, "
+                                      "int16 or logical, but the image is of class ") +
+                              c.name + ".",
+                          std::string("maps the whole ") + c.name + " range onto them",
+                          "$(double(img)) if its values already are"}});
+    // Classes that hold no image at all.
+    const struct {
+        mxClassID classId;
+        const char* name;
+        const char* caseName;
+    } others[] = {
+        {mxCHAR_CLASS, "char", "Char"},
+        {mxCELL_CLASS, "cell", "Cell"},
+        {mxSTRUCT_CLASS, "struct", "Struct"},
         {mxFUNCTION_CLASS, "function_handle", "FunctionHandle"},
     };
-    for (const auto& c : classes)
-        cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "notDouble",
-                         {std::string("$ needs a real double matrix, but the image is of class ") +
-                          c.name + "."}});
+    for (const auto& c : others)
+        cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "unsupportedClass",
+                         {std::string("$ needs a numeric image matrix, but the input is of class ") +
+                              c.name + ".",
+                          "$(imread(filename))"}});
     return cases;
 }
 

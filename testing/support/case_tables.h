@@ -19,6 +19,8 @@ enum class Plugin { Vesk, Vesk2 };
 
 const char* nameOf(Plugin plugin);
 
+void PrintTo(Plugin plugin, std::ostream* out);  // the name GoogleTest shows
+
 // A fixed input whose outputs are known exactly, bit for bit.
 struct ExactCase {
     const char* what;
