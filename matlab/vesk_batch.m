@@ -310,7 +310,9 @@ if exist('OCTAVE_VERSION', 'builtin')
         end
     end
     if isempty(reason)
-        workers = min(requested, nproc());
+        % Cores this process may use; OMP_NUM_THREADS, which nproc() honours
+        % by default, limits threads, not parcellfun's processes.
+        workers = min(requested, nproc('current'));
         if workers < 2
             reason = 'this machine has one processor core';
         end

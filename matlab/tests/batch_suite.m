@@ -299,7 +299,7 @@
 %! assert (! isempty (regexp (printed, 'vesk_batch: 2 images in [0-9.]+ s, [0-9.]+ images/s, 0 failed', "once")), printed);
 %! shadow = tempname ();
 %! mkdir (shadow);
-%! write_bytes (fullfile (shadow, "nproc.m"), "function n = nproc ()\n  n = 1;\nendfunction\n");
+%! write_bytes (fullfile (shadow, "nproc.m"), "function n = nproc (~)\n  n = 1;\nendfunction\n");
 %! addpath (shadow);
 %! warning ("on", "Vesk:batch:serial");
 %! lastwarn ("");
