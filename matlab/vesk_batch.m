@@ -134,15 +134,15 @@ if ~isempty(options.csvFile)
 end
 end
 
-function [files, options] = parseInput(arguments)
+function [files, options] = parseInput(inputs)
 % The file list and the options, checked.
-if isempty(arguments)
+if isempty(inputs)
     error('Vesk:batch:nargin', ['vesk_batch: no files given. Pass a cell array of file ' ...
           'names, or a folder and a pattern: vesk_batch(''photos'', ''*.png'').']);
 end
 names = {'functions', 'workers', 'outputfolder', 'returnmaps', 'csvfile', 'progress', 'reader'};
-source = arguments{1};
-rest = arguments(2:end);
+source = inputs{1};
+rest = inputs(2:end);
 if iscell(source)
     if ~all(cellfun(@(f) ischar(f) && (isrow(f) || isempty(f)), source(:)))
         error('Vesk:batch:files', ['vesk_batch: the cell array of files must hold file ' ...
@@ -236,18 +236,25 @@ if ~exist(folder, 'dir')
     error('Vesk:batch:folder', ['vesk_batch: no folder %s. Pass an existing folder, or a ' ...
           'cell array of file names.'], folder);
 end
+names = {};
 if isempty(patterns)
     formats = imformats();
-    extensions = [formats.ext];
-    patterns = cellfun(@(e) ['*.' e], unique(lower(extensions)), 'UniformOutput', false);
+    known = lower([formats.ext]);
+    found = dir(folder);
+    found = found(~[found.isdir]);
+    for k = 1:numel(found)
+        [~, ~, extension] = fileparts(found(k).name);
+        if numel(extension) > 1 && any(strcmp(lower(extension(2:end)), known))
+            names{end + 1, 1} = found(k).name; %#ok<AGROW>
+        end
+    end
 end
-names = {};
 for k = 1:numel(patterns)
     found = dir(fullfile(folder, patterns{k}));
     found = found(~[found.isdir]);
     names = [names; {found.name}']; %#ok<AGROW>
 end
-names = sort(unique(names));
+names = unique(names);  % sorted
 files = cellfun(@(name) fullfile(folder, name), names, 'UniformOutput', false);
 files = reshape(files, [], 1);
 end
@@ -663,5 +670,6 @@ end
 function text = quoted(text)
 % A CSV field: in double quotes, inner quotes doubled, on one line.
 text = regexprep(text, '[\r\n]+', ' ');
-text = ['"' strrep(text, '"', '""') '"'];
+quote = char(34);  % spelt out, so that no double-quote character stands in the code
+text = [quote strrep(text, quote, [quote quote]) quote];
 end

@@ -151,6 +151,8 @@
 %! results = vesk_batch (folder, {"*.png", "*.pgm", "*.tif"}, "Workers", 2, "Progress", false);
 %! check_results (results, want, "folder and pattern");
 %! assert (! isfield (results, "map"));
+%! ## Without a pattern: the files whose extension imread knows (not the MAT files).
+%! assert ({vesk_batch(folder, "Progress", false).file}', files);
 
 ## Which files failed, and with what: unreadable files, a 4-channel image;
 ## every other file went through.
