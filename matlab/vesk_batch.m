@@ -14,19 +14,21 @@ function results = vesk_batch(varargin)
 %                     plug-ins to call.
 %     'Workers'       number of images processed at once (default 1). Above
 %                     1 the host's own engine runs them: in MATLAB parfor
-%                     over the current parallel pool (one is opened with
-%                     parpool when none is); in Octave parcellfun of the
-%                     parallel package (loaded with pkg load parallel), at
-%                     most one process per processor core. Inf: as many as
-%                     the pool or the cores allow. Without that engine the
-%                     batch runs serially and warns once (Vesk:batch:serial).
+%                     over the current parallel pool, local or a cluster's
+%                     (one is opened with parpool when none is); in
+%                     Octave parcellfun of the parallel package (loaded
+%                     with pkg load parallel), at most one process per
+%                     processor core. Inf: as many as the pool or the
+%                     cores allow. Without that engine the batch runs
+%                     serially and warns once (Vesk:batch:serial).
 %                     The results do not depend on the number of workers.
 %     'OutputFolder'  a folder (made when missing) to write each image's
 %                     maps to, so that memory stays flat over any number of
 %                     images (default: none). Per image, with NAME its file
 %                     name without folder and extension:
 %                       NAME.mat        variables file, map, distribution
-%                                       (Vesk), signedMap, level (Vesk2)
+%                                       (Vesk), signedMap, level (Vesk2);
+%                                       MAT 7, compressed
 %                       NAME_vesk.png   the Vesk map, hot colours spanning
 %                                       the map's own range (white: rare
 %                                       grey levels)
