@@ -277,19 +277,23 @@
 %!  kilobytes = str2double (regexp (status, 'VmRSS:\s*(\d+)', "tokens", "once"){1});
 %!endfunction
 
-## Nothing grows when the maps go to disk: a few hundred images.
+## Nothing grows when the maps go to disk: a few hundred images, serially
+## and on 2 workers (whose results come back to this process).
 %!testif ; exist ("/proc/self/status", "file")
 %! output = tempname ();
 %! crop = fullfile (folder, "crop.png");
 %! unwind_protect
-%!   vesk_batch (repmat ({crop}, 20, 1), "OutputFolder", output, "Progress", false);
-%!   before = resident_kilobytes ();
-%!   results = vesk_batch (repmat ({crop}, 300, 1), "OutputFolder", output, "Progress", false);
-%!   growth = resident_kilobytes () - before;
-%!   ## Kept, the maps would take 300 x 960 kB.
-%!   assert (growth < 40 * 1024, "resident size grew by %d kB", growth);
-%!   assert (all (cellfun ("isempty", {results.errorIdentifier})));
-%!   assert (numel (dir (fullfile (output, "*.mat"))), 300);
+%!   for workers = [1 2]
+%!     vesk_batch (repmat ({crop}, 20, 1), "OutputFolder", output, "Workers", workers, "Progress", false);
+%!     before = resident_kilobytes ();
+%!     results = vesk_batch (repmat ({crop}, 300, 1), "OutputFolder", output, "Workers", workers,
+%!                           "Progress", false);
+%!     growth = resident_kilobytes () - before;
+%!     ## Kept, the maps would take 300 x 960 kB.
+%!     assert (growth < 40 * 1024, "%d workers: resident size grew by %d kB", workers, growth);
+%!     assert (all (cellfun ("isempty", {results.errorIdentifier})));
+%!     assert (numel (dir (fullfile (output, "*.mat"))), 300);
+%!   endfor
 %! unwind_protect_cleanup
 %!   remove_folder (output);
 %! end_unwind_protect
