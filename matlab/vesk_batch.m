@@ -103,7 +103,8 @@ if options.progress
 end
 switch engine
     case 'parcellfun'
-        settings.warningState = warning();
+        settings.warnings = warningsAsText();
+        restore = singleThreadedWorkers(); %#ok<NASGU>
         records = parcellfun(workers, @processImage, files, stems, ...
                              repmat({settings}, size(files)), 'UniformOutput', false, ...
                              'VerboseLevel', double(options.progress));
@@ -111,7 +112,7 @@ switch engine
             reportProgress('counted', records);
         end
     case 'parfor'
-        settings.warningState = warning();
+        settings.warnings = warningsAsText();
         records = runOnPool(files, stems, settings, workers, options.progress);
     otherwise
         records = cell(size(files));
@@ -269,7 +270,7 @@ settings = struct('vesk', any(strcmp(options.functions, 'Vesk')), ...
                   'returnMaps', options.returnMaps, 'outputFolder', options.outputFolder, ...
                   'reader', {options.reader}, ...
                   'hostRgb2gray', exist('rgb2gray') ~= 0, ...  %#ok<EXIST>
-                  'warningState', []);
+                  'warnings', '');
 end
 
 function stems = outputStems(files)
@@ -341,6 +342,19 @@ workers = 1;
 warning('Vesk:batch:serial', 'vesk_batch: running serially, with one worker: %s.', reason);
 end
 
+function restore = singleThreadedWorkers()
+% Octave: the worker processes parcellfun starts in this call get
+% OMP_NUM_THREADS=1 unless the user set it. Each worker is meant to use one
+% core; imread's OpenMP threads (GraphicsMagick) in every worker would make
+% two or more threads per core wait on each other, and made a 2-worker
+% batch slower than a serial one. Workers started earlier keep theirs.
+restore = [];
+if isempty(getenv('OMP_NUM_THREADS'))
+    setenv('OMP_NUM_THREADS', '1');
+    restore = onCleanup(@() unsetenv('OMP_NUM_THREADS'));
+end
+end
+
 function [workers, reason] = poolWorkers(requested)
 % MATLAB: the workers of the current parallel pool, opening one (on the
 % default cluster profile) when none is open.
@@ -403,9 +417,7 @@ function record = processImage(file, stem, settings)
 % Reads, converts and measures one image; whatever goes wrong is recorded
 % in the row instead of stopping the batch.
 record = emptyRecord(file, settings);
-if ~isempty(settings.warningState)
-    warning(settings.warningState);  % a worker takes the caller's warning settings
-end
+takeWarnings(settings.warnings);
 try
     if isempty(settings.reader)
         [img, colours] = imread(file);
@@ -467,6 +479,28 @@ if settings.returnMaps
     record.map = map;
     record.signedMap = signedMap;
 end
+end
+
+function text = warningsAsText()
+% The caller's warning settings for the workers, as one line of
+% 'identifier=state' pairs: sent with every image, a line costs far less to
+% pass between processes than the struct array warning() returns.
+state = warning();
+pairs = strcat({state.identifier}, '=', {state.state});
+text = sprintf('%s;', pairs{:});
+end
+
+function takeWarnings(text)
+% A worker takes the caller's warning settings, once per batch.
+persistent taken
+if isempty(text) || isequal(text, taken)
+    return;
+end
+pairs = regexp(text, '([^=;]+)=([^;]+);', 'tokens');
+for k = 1:numel(pairs)
+    warning(pairs{k}{2}, pairs{k}{1});
+end
+taken = text;
 end
 
 function record = failed(record, identifier, message)

@@ -55,7 +55,10 @@ octave-cli --no-gui --norc --quiet --eval \
   "addpath('bench/octave'); contrast_benchmark('$build/octave', '$results/octave.csv')"
 
 echo "== vesk_batch (GNU Octave, parallel package)"
-octave-cli --no-gui --norc --quiet --eval \
+# One thread per process: imread's OpenMP threads (GraphicsMagick) make a
+# serial read take 14 to 34 ms for the same file here, as the other core is
+# idle or busy, which would measure the machine, not the workers.
+OMP_NUM_THREADS=1 octave-cli --no-gui --norc --quiet --eval \
   "addpath('bench/octave'); batch_benchmark('$build/octave', 'data', '$results/batch.csv')"
 
 echo "Load after:  $(cut -d ' ' -f 1-3 /proc/loadavg)" >> "$results/machine.txt"

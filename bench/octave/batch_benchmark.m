@@ -5,7 +5,8 @@
 ## before the warm runs, as a user's pool would be; the cold runs start them
 ## anew. Writes one line per variant: what,seconds,fastest,repetitions
 ## (median and fastest of the repetitions: other work on a shared machine
-## only ever adds time).
+## only ever adds time). tools/benchmark.sh runs it with OMP_NUM_THREADS=1,
+## so that imread uses one thread in this process as in the workers.
 function batch_benchmark (mexDir, dataDir, csvFile)
   addpath (mexDir);
   pkg load parallel

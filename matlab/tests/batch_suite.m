@@ -320,6 +320,31 @@
 %! assert (identifier, "Vesk:batch:serial");
 %! check_results (results, want, "serial fallback");
 
+## The workers take the caller's warning settings: astronaut.png's colour
+## profile draws a warning (without identifier) in imread, shown or not as
+## the caller has it.
+## (A fresh Octave, so that the workers' own output can be read.)
+%!test
+%! script = [tempname() ".m"];
+%! write_bytes (script, sprintf (["addpath ('%s');\n" ...
+%!   "files = repmat ({'%s'}, 4, 1);\n" ...
+%!   "warning ('on', 'all');\n" ...
+%!   "disp ('shown:');  vesk_batch (files, 'Workers', 2, 'Progress', false);\n" ...
+%!   "warning ('off', 'all');\n" ...
+%!   "disp ('hidden:');  vesk_batch (files, 'Workers', 2, 'Progress', false);\n" ...
+%!   "disp ('end');\n"], getenv ("VESK_OCTAVE_DIR"), fullfile (getenv ("VESK_DATA_DIR"), "astronaut.png")));
+%! unwind_protect
+%!   [status, output] = system (sprintf ("%s --no-gui --norc --quiet %s 2>&1",
+%!                                       fullfile (OCTAVE_HOME, "bin", "octave-cli"), script));
+%! unwind_protect_cleanup
+%!   delete (script);
+%! end_unwind_protect
+%! assert (status, 0, output);
+%! shown = regexp (output, 'shown:(.*)hidden:(.*)end', "tokens", "once");
+%! assert (numel (shown), 2, output);
+%! assert (numel (strfind (shown{1}, "sRGB profile")) >= 4, output);
+%! assert (isempty (strfind (shown{2}, "sRGB profile")), output);
+
 ## Calls vesk_batch refuses, each with its identifier.
 %!test
 %! cases = {
