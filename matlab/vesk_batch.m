@@ -18,7 +18,8 @@ function results = vesk_batch(varargin)
 %                     (one is opened with parpool when none is); in
 %                     Octave parcellfun of the parallel package (loaded
 %                     with pkg load parallel), at most one process per
-%                     processor core. Inf: as many as the pool or the
+%                     processor core, each started with OMP_NUM_THREADS=1
+%                     unless it is set. Inf: as many as the pool or the
 %                     cores allow. Without that engine the batch runs
 %                     serially and warns once (Vesk:batch:serial).
 %                     The results do not depend on the number of workers.
