@@ -388,8 +388,7 @@
 %!          "'Reader'", "errorIdentifier", "Vesk:batch:unreadable", "Example:", "See also"}
 %!   assert (! isempty (strfind (text, f{1})), "help lacks \"%s\"", f{1});
 %! endfor
-%! example = regexp (text, 'Example:\n(.*?)\n\s*\n', "tokens", "once"){1};
-%! evalc (example);
+%! run_help_example ("vesk_batch");
 
 ## Last: the folder goes.
 %!test
