@@ -184,11 +184,18 @@ function report_figures (benchmarkJson, standinJson, octaveCsv, machineFile, out
   ratio = f ("folder/imread_Vesk") / f ("folder/imread");
   target_line (out, "folder: imread + Vesk <= 1.25x imread alone", "PNG", ratio, ratio <= 1.25);
   if (! isempty (batch))
+    ## The fastest runs beside the medians: on two shared cores the second
+    ## worker only helps while the other core is free.
     b = @(what) batch.seconds(strcmp (batch.what, what));
+    fastest = @(what) batch.fastest(strcmp (batch.what, what));
     ratio = b ("serial") / b ("workers2");
-    target_line (out, "vesk_batch: 2 workers >= 1.6x faster than 1", "64 photographs", ratio, ratio >= 1.6);
+    target_line (out, "vesk_batch: 2 workers >= 1.6x faster than 1",
+                 sprintf ("64 photographs; fastest runs %.2f", fastest ("serial") / fastest ("workers2")),
+                 ratio, ratio >= 1.6);
     ratio = b ("serial") / b ("loop");
-    target_line (out, "vesk_batch: serial within 1.2x of the plain loop", "64 photographs", ratio, ratio <= 1.2);
+    target_line (out, "vesk_batch: serial within 1.2x of the plain loop",
+                 sprintf ("64 photographs; fastest runs %.2f", fastest ("serial") / fastest ("loop")),
+                 ratio, ratio <= 1.2);
   endif
   fclose (out);
 
