@@ -2,9 +2,10 @@
 # build/vesk-<version>.zip. Its one folder serves both hosts:
 # - MATLAB users unpack it and put the folder on the path: the plug-ins for
 #   64-bit Windows and Linux, their help files (with private/, the helper of
-#   their not-compiled error), vesk_selftest, the demo and its photographs
-#   (data/); on another platform build_mex compiles the plug-ins from src/,
-#   which holds their sources and the list of them that build_mex reads;
+#   their not-compiled error), vesk_selftest, vesk_batch, the demo and its
+#   photographs (data/); on another platform build_mex compiles the plug-ins
+#   from src/, which holds their sources and the list of them that build_mex
+#   reads;
 # - Octave users install the Octave package vesk-<version>.tar.gz from it.
 if(WIN32)
   return()  # the Windows build only supplies its plug-ins to the main build
@@ -22,7 +23,7 @@ endfunction()
 
 get_property(windows_plugins GLOBAL PROPERTY VESK_WINDOWS_PLUGINS)
 vesk_release_files(. $<TARGET_FILE:Vesk> $<TARGET_FILE:Vesk2> ${windows_plugins}
-                   ${VESK_SELFTEST_FILE} ${PROJECT_SOURCE_DIR}/matlab/build_mex.m
+                   ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE} ${PROJECT_SOURCE_DIR}/matlab/build_mex.m
                    ${PROJECT_SOURCE_DIR}/matlab/demo/vesk_demo.m ${VESK_PACKAGE_FILE}
                    ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE)
 foreach(file IN LISTS VESK_HELP_FILES)

@@ -1,13 +1,14 @@
 # The Octave package vesk-<version>.tar.gz, installable with
-# `pkg install vesk-<version>.tar.gz`: the self-test, the demo and its
-# photographs in inst/; the sources of the Octave-native functions, their help
-# files, their help texts as headers and a Makefile in src/, which pkg builds
-# with mkoctfile.
+# `pkg install vesk-<version>.tar.gz`: the self-test, vesk_batch, the demo and
+# its photographs in inst/; the sources of the Octave-native functions, their
+# help files, their help texts as headers and a Makefile in src/, which pkg
+# builds with mkoctfile.
 set(VESK_PACKAGE_NAME "vesk-${PROJECT_VERSION}")
 set(VESK_PACKAGE_FILE "${CMAKE_BINARY_DIR}/${VESK_PACKAGE_NAME}.tar.gz")
 # The functions the package installs besides the plug-ins, and the photographs
 # vesk_demo draws when given none (inst/data/ of the package).
-set(VESK_PACKAGE_FUNCTIONS ${VESK_SELFTEST_FILE} ${CMAKE_CURRENT_SOURCE_DIR}/demo/vesk_demo.m)
+set(VESK_PACKAGE_FUNCTIONS ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE}
+    ${CMAKE_CURRENT_SOURCE_DIR}/demo/vesk_demo.m)
 file(GLOB VESK_DEMO_PHOTOGRAPHS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.png)
 list(APPEND VESK_DEMO_PHOTOGRAPHS ${PROJECT_SOURCE_DIR}/data/SOURCES.md)
 string(TIMESTAMP VESK_PACKAGE_DATE "%Y-%m-%d" UTC)  # honours SOURCE_DATE_EPOCH

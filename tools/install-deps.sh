@@ -5,11 +5,12 @@
 #   bash tools/install-deps.sh demo    Octave (headless), its compiler headers,
 #                                      gnuplot and fonts: builds the Octave
 #                                      plug-ins and draws the demo figures
-#   bash tools/install-deps.sh bench   demo + Google Benchmark
+#   bash tools/install-deps.sh bench   demo + Google Benchmark and the Octave
+#                                      package parallel (vesk_batch's workers)
 #   bash tools/install-deps.sh tests   everything the test suites use (the default):
 #                                      bench + GoogleTest, clang and its sanitizer
 #                                      runtime, valgrind, MinGW-w64 and Wine, and
-#                                      the Octave packages image and parallel
+#                                      the Octave package image
 set -euo pipefail
 
 profile=${1:-tests}
@@ -17,9 +18,9 @@ profile=${1:-tests}
 # Without recommends: gnuplot, fonts and ghostscript for printing figures
 # (without the fonts every axes fails to render).
 demo=(cmake g++ make binutils octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript)
-bench=("${demo[@]}" libbenchmark-dev)
+bench=("${demo[@]}" libbenchmark-dev octave-parallel)
 tests=("${bench[@]}" googletest libgtest-dev clang libclang-rt-14-dev valgrind
-       g++-mingw-w64-x86-64 wine64 octave-image octave-parallel)
+       g++-mingw-w64-x86-64 wine64 octave-image)
 
 case "$profile" in
   demo) packages=("${demo[@]}") ;;

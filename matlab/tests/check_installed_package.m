@@ -1,9 +1,10 @@
 ## check_installed_package (FILE, MORE): installs the Octave package FILE
 ## with pkg into a prefix of its own, loads it and checks, from an empty
 ## folder, what its user gets: pkg describe, each function found once by
-## lookfor, the Octave-native functions with their help files beside them, the help
-## examples, vesk_selftest passing, and vesk_demo drawing the shipped
-## photographs; then MORE (), a function handle, if given; then uninstalls.
+## lookfor, the Octave-native functions with their help files beside them,
+## the help examples, vesk_selftest passing, vesk_batch on the shipped
+## photographs with 2 workers, and vesk_demo drawing them; then MORE (), a
+## function handle, if given; then uninstalls.
 ## The caller takes the build folder off the path first.
 function check_installed_package (file, more)
   assert (isfile (file), "no package %s", file);
@@ -25,7 +26,7 @@ function check_installed_package (file, more)
     endfor
     provided = pkg ("describe", "vesk");
     assert (sort (provided{1}.provides{1}.functions),
-            sort ({"Vesk", "Vesk2", "vesk_demo", "vesk_selftest"}));
+            sort ({"Vesk", "Vesk2", "vesk_batch", "vesk_demo", "vesk_selftest"}));
 
     pkg ("load", "vesk");
     for name = {"Vesk", "Vesk2"}
@@ -46,6 +47,13 @@ function check_installed_package (file, more)
 
     [printed, ok] = evalc ("vesk_selftest ()");
     assert (ok, "%s", printed);
+
+    ## vesk_batch on the shipped photographs, its workers finding the package.
+    run_help_example ("vesk_batch");
+    photographs = fullfile (fileparts (which ("vesk_demo")), "data");
+    results = vesk_batch (photographs, "*.png", "Workers", 2, "Progress", false);
+    assert (numel (results), 2);
+    assert (all (cellfun ("isempty", {results.errorIdentifier})), "%s", results(1).errorMessage);
 
     warning ("off", "Octave:gnuplot-graphics");
     graphics_toolkit ("gnuplot");
