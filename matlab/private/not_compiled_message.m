@@ -12,9 +12,9 @@ end
 helpFile = fullfile(folder, [name '.m']);
 
 if isOctave
-    % Octave loads NAME.mex only, never MATLAB's NAME.mexa64 or NAME.mexw64.
-    message = sprintf('No compiled %s for Octave: %s holds its help text only, and there is no %s.mex beside it.', ...
-                      name, helpFile, name);
+    % Octave loads NAME.oct or NAME.mex, never MATLAB's NAME.mexa64 or NAME.mexw64.
+    message = sprintf('No compiled %s for Octave: %s holds its help text only, and there is no %s.oct or %s.mex beside it.', ...
+                      name, helpFile, name, name);
     matlabPlugins = dir(fullfile(folder, [name '.mexw64']));
     matlabPlugins = [dir(fullfile(folder, [name '.mexa64'])); matlabPlugins];
     if ~isempty(matlabPlugins)

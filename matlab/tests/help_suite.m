@@ -54,7 +54,7 @@
 %!        error ("%s ran", func2str (call{1}));
 %!      catch err
 %!        assert (err.identifier, [name{1} ":notCompiled"]);
-%!        for fragment = {help_file, ["no " name{1} ".mex"], "pkg install vesk-<version>.tar.gz", ...
+%!        for fragment = {help_file, ["no " name{1} ".oct or " name{1} ".mex"], "pkg install vesk-<version>.tar.gz", ...
 %!                        "octave-dev", "pkg load vesk", ["rmpath('" folder "')"]}
 %!          assert (! isempty (strfind (err.message, fragment{1})),
 %!                  "message \"%s\" lacks \"%s\"", err.message, fragment{1});
