@@ -97,7 +97,7 @@ double decodeValue(ByteReader& reader)
 
 // Edge values of single images: around 0, 1 and 256, the subnormals, the
 // largest values, and the bound above which x * 255 truncates out of range.
-const float kSingleSpecials[32] = {
+const float kSingleEdgeValues[32] = {
     0.0f,
     -0.0f,
     1.0f,
@@ -137,7 +137,7 @@ float decodeSingle(ByteReader& reader)
     const uint8_t tag = reader.next();
     switch (tag >> 5) {
     case 0:
-        return kSingleSpecials[tag & 31];
+        return kSingleEdgeValues[tag & 31];
     case 1: {
         // An intensity on a level, or one step either side of it.
         const float intensity = (float)(reader.next() / 255.0);

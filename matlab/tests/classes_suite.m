@@ -61,7 +61,7 @@
 %!   check_class (name{1}, uint16 (0:65535), "every value");
 %!   check_class (name{1}, int16 (-32768:32767)', "every value");
 %!   check_class (name{1}, [true false true], "a few values");
-%!   check_class (name{1}, single ([NaN Inf -Inf -0 1e-45 0.99999994 255.99998 256 3e9]), "special values");
+%!   check_class (name{1}, single ([NaN Inf -Inf -0 1e-45 0.99999994 255.99998 256 3e9]), "edge values");
 %!   for cls = {"uint8", "uint16", "int16", "single", "logical"}
 %!     check_class (name{1}, cast (zeros (0, 3), cls{1}), "no elements");
 %!     check_class (name{1}, cast (zeros (4, 0), cls{1}), "no elements");

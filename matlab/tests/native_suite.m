@@ -96,7 +96,7 @@
 %!             "camera.png, 2048 x 2048");
 
 ## Every class the functions take: the photographs made into each, every
-## value of the 8- and 16-bit classes, special singles, random images, the
+## value of the 8- and 16-bit classes, single edge values, random images, the
 ## shapes with no elements; the warnings included.
 %!function check_same_with_warning (native, mex, name, img, what)
 %!  [first, second, message, identifier] = call_quietly (native.(name), img);
@@ -129,7 +129,7 @@
 %!   check_same_with_warning (native, mex, name{1}, int16 (-32768:32767)', "every value");
 %!   check_same_with_warning (native, mex, name{1},
 %!                            single ([NaN Inf -Inf -0 1e-45 0.99999994 255.99998 256 3e9]),
-%!                            "special values");
+%!                            "edge values");
 %!   for cls = {"uint8", "uint16", "int16", "single", "logical"}
 %!     for img = {cast(zeros (0, 3), cls{1}), cast(zeros (4, 0), cls{1}), cast(1, cls{1})}
 %!       check_same_with_warning (native, mex, name{1}, img{1}, "a small shape");

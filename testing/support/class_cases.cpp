@@ -152,7 +152,7 @@ std::vector<int32_t> uint16Steps()
 }
 
 template <typename Float>
-std::vector<Float> floatSpecials()
+std::vector<Float> floatEdgeValues()
 {
     const Float inf = (Float)INFINITY;
     const Float largest = sizeof(Float) == 4 ? (Float)FLT_MAX : (Float)DBL_MAX;
@@ -264,11 +264,11 @@ std::vector<ClassCase> makeClassEdgeCases()
     addShapes<int16_t>(cases, mxINT16_CLASS, 32767);
     cases.push_back(imageOf("1 x 1 of -32768", mxINT16_CLASS, 1, 1, std::vector<int16_t>{-32768}));
 
-    cases.push_back(oddColumn("special values", mxSINGLE_CLASS, floatSpecials<float>()));
+    cases.push_back(oddColumn("edge values", mxSINGLE_CLASS, floatEdgeValues<float>()));
     cases.push_back(oddColumn("intensity steps", mxSINGLE_CLASS, intensitySteps<float>()));
     cases.push_back(oddRow("grey-level steps", mxSINGLE_CLASS, greyLevelSteps<float>()));
     addShapes<float>(cases, mxSINGLE_CLASS, 0.5f);
-    cases.push_back(oddColumn("special values", mxDOUBLE_CLASS, floatSpecials<double>()));
+    cases.push_back(oddColumn("edge values", mxDOUBLE_CLASS, floatEdgeValues<double>()));
     cases.push_back(oddColumn("intensity steps", mxDOUBLE_CLASS, intensitySteps<double>()));
     addShapes<double>(cases, mxDOUBLE_CLASS, 3.0);
 
@@ -317,9 +317,9 @@ int16_t drawInt16(SplitMix64& random, uint32_t style)
 template <typename Float>
 Float drawFloat(SplitMix64& random, uint32_t style)
 {
-    static const std::vector<Float> specials = floatSpecials<Float>();
+    static const std::vector<Float> edgeValues = floatEdgeValues<Float>();
     if (random.below(32) == 0)
-        return specials[random.below((uint32_t)specials.size())];
+        return edgeValues[random.below((uint32_t)edgeValues.size())];
     switch (style) {
     case 0: return (Float)random.unit();                 // intensities
     case 1: return (Float)(random.unit() * 256.0);       // grey levels

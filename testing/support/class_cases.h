@@ -41,8 +41,8 @@ struct ClassCase {
 };
 
 // Edge values of every class: 0 and the largest value, both sides of every
-// rounding step (every uint16 and int16 value in one image), the special
-// singles (NaN, infinities, -0, subnormals, just below 1 and 256), logical
+// rounding step (every uint16 and int16 value in one image), edge values of
+// single images (NaN, infinities, -0, subnormals, just below 1 and 256), logical
 // all-false and all-true; and the empty and 1 x 1 shapes of every class.
 // Images of more than one element have an odd element count, so that
 // adjacent levels never share a contrast and a level off by one shows.
