@@ -4,22 +4,35 @@
 
 #include "standin_host.h"
 
+namespace {
+
+struct FormattedMessage {
+    char text[4096];
+};
+
+FormattedMessage formatMessage(const char* format, va_list arguments)
+{
+    FormattedMessage message;
+    vsnprintf(message.text, sizeof message.text, format, arguments);
+    return message;
+}
+
+}  // namespace
+
 extern "C" void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...)
 {
-    char message[4096];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(message, sizeof message, format, arguments);
+    const FormattedMessage message = formatMessage(format, arguments);
     va_end(arguments);
-    standin::raiseError(identifier, message);
+    standin::raiseError(identifier, message.text);
 }
 
 extern "C" void mexWarnMsgIdAndTxt(const char* identifier, const char* format, ...)
 {
-    char message[4096];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(message, sizeof message, format, arguments);
+    const FormattedMessage message = formatMessage(format, arguments);
     va_end(arguments);
-    standin::recordWarning(identifier, message);
+    standin::recordWarning(identifier, message.text);
 }
