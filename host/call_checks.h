@@ -14,6 +14,8 @@
 
 #include "image_class.h"
 
+namespace vesk {
+
 // The class of an argument as the host names it, in the order of MATLAB's
 // class identifiers (mxClassID).
 enum class ArgumentClass {
@@ -97,5 +99,7 @@ struct ScaleWarning {
 
 void scaleWarningMessage(const CallRules& rules, const ScaleWarning& warning,
                          const char* className, CallMessage* message);
+
+}  // namespace vesk
 
 #endif

@@ -8,6 +8,8 @@
 
 #include "mex_api.h"
 
+namespace vesk {
+
 namespace {
 
 // --- scratch --------------------------------------------------------------------
@@ -214,3 +216,5 @@ octave_value_list runOctaveGateway(const ContrastFunction& function,
         outputs(1) = second;
     return outputs;
 }
+
+}  // namespace vesk
