@@ -1,7 +1,11 @@
-# Warnings for everything we compile.
+# Warnings for everything we compile: the one list, which the Octave builds
+# (matlab/octave_mex.cmake, octave_native.cmake) pass to mkoctfile too.
+set(VESK_WARNING_FLAGS -Wall -Wextra -Wpedantic -Wshadow)
+if(VESK_WERROR)
+  list(APPEND VESK_WARNING_FLAGS -Werror)
+endif()
 add_library(vesk_warnings INTERFACE)
-target_compile_options(vesk_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow
-                       $<$<BOOL:${VESK_WERROR}>:-Werror>)
+target_compile_options(vesk_warnings INTERFACE ${VESK_WARNING_FLAGS})
 
 if(VESK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all

@@ -5,7 +5,6 @@
 # The sanitizer runtime is linked as a shared library, so that the plug-ins
 # still link with --no-undefined: their sanitizer and coverage calls resolve
 # against it.
-option(VESK_FUZZ "Build the libFuzzer targets (needs clang; implies the sanitizers)" OFF)
 
 if(VESK_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")

@@ -3,7 +3,6 @@
 # error or leak. Added at the end of the directory, so that programs added
 # after this file is included are covered too. A program sets the target
 # property VESK_MEMCHECK_GTEST_FILTER to leave out cases too big for valgrind.
-option(VESK_MEMCHECK "Also run every test program under valgrind memcheck" OFF)
 
 function(vesk_add_memcheck_tests)
   find_program(VESK_VALGRIND valgrind)

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "class_cases.h"
+#include "same_bits.h"
 #include "reference.h"
 
 using namespace test_support;
@@ -24,13 +25,6 @@ namespace {
     fprintf(stderr, "\n");
     va_end(arguments);
     abort();
-}
-
-uint64_t bitsOf(double value)
-{
-    uint64_t bits;
-    memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 void expectSameBits(const char* what, size_t index, double actual, double expected)

@@ -5,7 +5,6 @@
 # The sanitizer build skips them: Octave itself is not instrumented, so an
 # instrumented plug-in would not load, and an uninstrumented one would test
 # nothing new.
-option(VESK_WITH_OCTAVE "Build the Octave plug-ins when Octave is found" ON)
 if(VESK_WITH_OCTAVE)
   find_program(VESK_MKOCTFILE mkoctfile)
   find_program(VESK_OCTAVE_CLI octave-cli)
@@ -56,11 +55,8 @@ if(VESK_HAVE_OCTAVE)
 
   # Default mkoctfile flags otherwise: they keep C++ exceptions on, which
   # Octave's mexErrMsgIdAndTxt throws through the plug-in's frames.
-  set(octave_mex_flags --mex -DVESK_HOST_SDK -Wall -Wextra -Wpedantic -Wshadow
+  set(octave_mex_flags --mex -DVESK_HOST_SDK ${VESK_WARNING_FLAGS}
       "-Wl,--version-script=${VESK_PLUGIN_EXPORTS}")
-  if(VESK_WERROR)
-    list(APPEND octave_mex_flags -Werror)
-  endif()
   foreach(dir IN LISTS VESK_MEX_INCLUDE_DIRS)
     list(APPEND octave_mex_flags "-I${dir}")
   endforeach()

@@ -12,11 +12,8 @@ set(help_header_dir "${CMAKE_CURRENT_BINARY_DIR}/native_help")
 execute_process(COMMAND "${VESK_MKOCTFILE}" -p OCTINCLUDEDIR
                 OUTPUT_VARIABLE octave_include_dir OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(octave_native_flags "-isystem${octave_include_dir}"
-    "-isystem${octave_include_dir}/.." -Wall -Wextra -Wpedantic -Wshadow
+    "-isystem${octave_include_dir}/.." ${VESK_WARNING_FLAGS}
     "-Wl,--version-script=${VESK_OCTAVE_EXPORTS}" "-I${help_header_dir}")
-if(VESK_WERROR)
-  list(APPEND octave_native_flags -Werror)
-endif()
 foreach(dir IN LISTS VESK_MEX_INCLUDE_DIRS)
   list(APPEND octave_native_flags "-I${dir}")
 endforeach()

@@ -26,6 +26,7 @@
 
 #include "case_tables.h"
 #include "class_cases.h"
+#include "same_bits.h"
 #include "pgm_image.h"
 #include "plugin_loader.h"
 #include "reference.h"
@@ -66,23 +67,6 @@ standin::MexEntry entryOf(Plugin plugin)
     if (libraries[index]->entry() == nullptr)
         ADD_FAILURE() << libraries[index]->error();
     return libraries[index]->entry();
-}
-
-uint64_t bitsOf(double value)
-{
-    uint64_t bits;
-    memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-// Every value as its bit pattern, so that -0.0 differs from 0.0 and NaN from
-// everything.
-std::vector<uint64_t> bitsOf(const std::vector<double>& values)
-{
-    std::vector<uint64_t> bits;
-    for (double value : values)
-        bits.push_back(bitsOf(value));
-    return bits;
 }
 
 // One call with two outputs asked for; fails the test on any host-contract

@@ -96,11 +96,5 @@ void expectSameBits(const std::vector<double>& actual, const std::vector<double>
             << what << "[" << k << "]: " << actual[k] << " != " << expected[k];
 }
 
-unsigned long long bitsOf(double value)
-{
-    unsigned long long bits;
-    memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 }  // namespace test_support

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "same_bits.h"
 #include "standin_host.h"
 
 namespace test_support {
@@ -32,9 +33,6 @@ standin::CallReport callCompleted(standin::MexEntry entry, const standin::InputM
 
 // The values of output slot `slot` (the first output: 0).
 const std::vector<double>& outputValues(const standin::CallReport& report, size_t slot);
-
-// The bit pattern of a double, so that -0.0 and 0.0 compare unequal.
-unsigned long long bitsOf(double value);
 
 // Same length and the same bits element by element; `what` names the array.
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
