@@ -61,3 +61,34 @@
 
 ## Only a release folder makes a toolbox.
 %!error <not an unpacked release folder> vesk_toolbox (tempdir ())
+
+## Every function the toolbox puts on the path has its help there, as the
+## MATLAB suite checks in MATLAB.
+%!test
+%! toolbox = vesk_toolbox (release);
+%! addpath (release);
+%! unwind_protect
+%!   for name = toolbox.functions
+%!     text = get_help_text (name{1});
+%!     assert (! isempty (strfind (text, "See also")), "help %s: %s", name{1}, text);
+%!   endfor
+%! unwind_protect_cleanup
+%!   rmpath (release);
+%! end_unwind_protect
+
+## The workflow tests the oldest release the toolbox claims, and the release
+## job takes the macOS plug-ins from matrix legs that exist.
+%!test
+%! toolbox = vesk_toolbox (release);
+%! workflow = fileread (fullfile (getenv ("VESK_SOURCE_DIR"), ".github", "workflows", "hosted-runners.yml"));
+%! legs = regexp (workflow, '\{ os: ([\w-]+), release: (\w+) \}', "tokens");
+%! legs = vertcat (legs{:});
+%! numbered = legs(! strcmp (legs(:, 2), "latest"), 2);
+%! numbered = sort (numbered);
+%! assert (numbered{1}, toolbox.minimumRelease);
+%! used = regexp (workflow, 'name: macos-plugins-([\w-]+)-(R\d{4}[ab])\n', "tokens");
+%! assert (numel (used), 2);
+%! for k = 1:numel (used)
+%!   assert (any (strcmp (legs(:, 1), used{k}{1}) & strcmp (legs(:, 2), used{k}{2})),
+%!           "no matrix leg %s %s", used{k}{:});
+%! endfor
