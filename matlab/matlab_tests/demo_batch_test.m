@@ -27,6 +27,26 @@ for k = 1:numel(files)
 end
 end
 
+function testDemoWithoutPhotographs(testCase)
+empty = testCase.applyFixture(matlab.unittest.fixtures.TemporaryFolderFixture).Folder;
+verifyError(testCase, @() vesk_demo(empty, fullfile(empty, 'figures')), 'vesk_demo:noPhotographs');
+end
+
+function testBatchRecordsAnUnreadableFile(testCase)
+% One file that is no image among the photographs: recorded, the rest go through.
+folder = testCase.applyFixture(matlab.unittest.fixtures.TemporaryFolderFixture).Folder;
+copyfile(fullfile(testCase.TestData.data, '*.png'), folder);
+fid = fopen(fullfile(folder, 'broken.png'), 'w');
+fprintf(fid, 'not an image\n');
+fclose(fid);
+results = vesk_batch(folder, '*.png', 'Progress', false);
+failed = ~cellfun('isempty', {results.errorIdentifier});
+verifyEqual(testCase, nnz(failed), 1);
+[~, name] = fileparts(results(failed).file);
+verifyEqual(testCase, name, 'broken');
+verifyEqual(testCase, results(failed).errorIdentifier, 'vesk_batch:unreadable');
+end
+
 function testBatchSeriallyEqualsDirectCalls(testCase)
 results = vesk_batch(testCase.TestData.data, '*.png', 'ReturnMaps', true, 'Progress', false);
 photographs = dir(fullfile(testCase.TestData.data, '*.png'));

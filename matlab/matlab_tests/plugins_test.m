@@ -62,6 +62,8 @@ for name = {'Vesk', 'Vesk2'}
     end
     verifySubstring(testCase, help(name{1}), [' = ' name{1} '(IMG)']);
 end
+% The self-test stops at once, with its own identifier.
+verifyError(testCase, @() vesk_selftest, 'vesk_selftest:failed');
 end
 
 function testEveryRefusalHasItsIdentifier(testCase)
