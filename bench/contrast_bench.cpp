@@ -25,6 +25,10 @@
 #include "stream_bound.h"
 #include "test_images.h"
 
+using namespace vesk;
+
+using namespace test_support;
+
 namespace {
 
 using bench_host::Memory;

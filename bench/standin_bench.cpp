@@ -15,6 +15,8 @@
 #include "standin_host.h"
 #include "test_images.h"
 
+using namespace test_support;
+
 namespace {
 
 void callThroughHost(benchmark::State& state, const char* path, bool intensities, int side)
@@ -48,11 +50,11 @@ int main(int argc, char** argv)
 {
     for (int side : {512, 2048, 4096}) {
         benchmark::RegisterBenchmark(("standin/Vesk/random/call/" + std::to_string(side)).c_str(),
-                                     callThroughHost, VESK_PLUGIN_PATH, false, side)
+                                     callThroughHost, VESK_PLUGIN_PATH_Vesk, false, side)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("standin/Vesk2/random/call/" + std::to_string(side)).c_str(),
-                                     callThroughHost, VESK2_PLUGIN_PATH, true, side)
+                                     callThroughHost, VESK_PLUGIN_PATH_Vesk2, true, side)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
     }

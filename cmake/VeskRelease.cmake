@@ -40,8 +40,8 @@ vesk_release_files(data ${VESK_DEMO_PHOTOGRAPHS})
 # headers of its folder, where the source tree has them.
 vesk_release_files(src/cmake ${PROJECT_SOURCE_DIR}/cmake/VeskPluginSources.cmake)
 set(source_folders ${VESK_INCLUDE_DIRS})
-foreach(source IN LISTS VESK_CORE_SOURCES VESK_HOST_SOURCES VESK_KERNEL_SOURCES
-                        VESK_ENTRY_SOURCES VESK2_KERNEL_SOURCES VESK2_ENTRY_SOURCES)
+foreach(source IN LISTS VESK_CORE_SOURCES VESK_HOST_SOURCES Vesk_KERNEL_SOURCES
+                        Vesk_ENTRY_SOURCES Vesk2_KERNEL_SOURCES Vesk2_ENTRY_SOURCES)
   get_filename_component(folder "${source}" DIRECTORY)
   list(APPEND source_folders ${folder})
   vesk_release_files(src/${folder} ${PROJECT_SOURCE_DIR}/${source})

@@ -1,5 +1,7 @@
 #include "contrast_table.h"
 
+namespace vesk {
+
 double computeContrastTable(const LevelHistogram* histogram, ContrastTable* table)
 {
     // sum_j |i - j| * count[j] == total - i * n + 2 * (i * countBelow - sumBelow),
@@ -31,3 +33,5 @@ double computeContrastTable(const LevelHistogram* histogram, ContrastTable* tabl
     }
     return maximum;
 }
+
+}  // namespace vesk

@@ -24,6 +24,8 @@
 #define VESK_HAVE_SSE2 0
 #endif
 
+namespace vesk {
+
 enum { kGreyLevels = 256 };
 
 // 256 counts indexed by grey level.
@@ -224,5 +226,7 @@ static inline double contrastNormaliser(double maximumContrast)
 {
     return maximumContrast == 0.0 ? 0.001 : maximumContrast;
 }
+
+}  // namespace vesk
 
 #endif

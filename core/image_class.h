@@ -25,6 +25,8 @@
 
 #include "contrast_table.h"
 
+namespace vesk {
+
 enum class ImageClass { Double, Single, Uint8, Uint16, Int16, Logical };
 
 static inline bool isFloatingPointClass(ImageClass imageClass)
@@ -398,5 +400,7 @@ static inline bool valuesLookLikeGreyLevels(ImageClass imageClass, const void* i
         return floatsLookLikeGreyLevels(values, n);
     });
 }
+
+}  // namespace vesk
 
 #endif

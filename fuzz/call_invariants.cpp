@@ -11,6 +11,8 @@
 #include "class_cases.h"
 #include "reference.h"
 
+using namespace test_support;
+
 namespace {
 
 [[noreturn]] void fail(const char* format, ...)

@@ -13,14 +13,14 @@
 enum class PluginKind { Absolute, Signed };  // Vesk, Vesk2
 
 void checkCallInvariants(PluginKind plugin, const std::string& name, const FuzzCall& call,
-                         const standin::CallReport& report);
+                         const test_support::standin::CallReport& report);
 
 // For a completed call on an image of a class other than double: the double
 // image its conversion makes (for the same call), and the check that that
 // call gave the same outputs and warnings, bit for bit.
-bool needsDoubleCall(const FuzzCall& call, const standin::CallReport& report);
+bool needsDoubleCall(const FuzzCall& call, const test_support::standin::CallReport& report);
 standin::InputMatrix convertedImage(PluginKind plugin, const FuzzCall& call);
-void checkSameAsDoubleCall(const standin::CallReport& report,
-                           const standin::CallReport& doubleReport);
+void checkSameAsDoubleCall(const test_support::standin::CallReport& report,
+                           const test_support::standin::CallReport& doubleReport);
 
 #endif

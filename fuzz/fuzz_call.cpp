@@ -6,6 +6,8 @@
 
 #include "class_cases.h"
 
+using namespace test_support;
+
 namespace {
 
 // Reads bytes front to back; past the end every byte is 0.

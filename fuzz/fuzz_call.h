@@ -14,7 +14,7 @@
 #include "standin_host.h"
 
 struct FuzzCall {
-    std::vector<standin::InputMatrix> inputs;  // as many as nargin
+    std::vector<test_support::standin::InputMatrix> inputs;  // as many as nargin
     int outputCount = 2;                       // nargout
     // The reason the gateway must give ("nargin", "tooLarge", ...), or empty
     // when the call must succeed.

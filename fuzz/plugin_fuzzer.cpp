@@ -12,6 +12,8 @@
 #include "plugin_loader.h"
 #include "standin_host.h"
 
+using namespace test_support;
+
 namespace {
 
 const std::string kPluginName = VESK_FUZZ_PLUGIN_NAME;

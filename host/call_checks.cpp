@@ -2,6 +2,8 @@
 
 #include <stdint.h>
 
+namespace vesk {
+
 namespace {
 
 const double kMaxElements = 2147483647.0;  // 2^31 - 1: element counts are signed 32-bit
@@ -294,3 +296,5 @@ void scaleWarningMessage(const CallRules& rules, const ScaleWarning& warning,
         << className << " image " << warning.finding << ". " << warning.advice
         << " To silence this warning: warning('off', '" << message->identifier << "').";
 }
+
+}  // namespace vesk

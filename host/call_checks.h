@@ -14,6 +14,8 @@
 
 #include "image_class.h"
 
+namespace vesk {
+
 // The class of an argument as the host names it, in the order of MATLAB's
 // class identifiers (mxClassID).
 enum class ArgumentClass {
@@ -113,5 +115,7 @@ struct ScaleWarning {
 
 void scaleWarningMessage(const CallRules& rules, const ScaleWarning& warning,
                          const char* className, CallMessage* message);
+
+}  // namespace vesk
 
 #endif

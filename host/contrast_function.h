@@ -10,6 +10,8 @@
 #include "call_checks.h"
 #include "image_class.h"
 
+namespace vesk {
+
 // A kernel: the image's class and data, first output, second output (pointers
 // to doubles), rows and columns of the input and of the first output. Returns
 // true when its histogram leaves the image's scale in doubt, so that the
@@ -23,5 +25,7 @@ struct ContrastFunction {
     ContrastKernel kernel;
     ScaleWarning scaleWarning;
 };
+
+}  // namespace vesk
 
 #endif

@@ -22,8 +22,10 @@
 // Scratch for the running call, reclaimed by the gateway when the call ends
 // (octave_gateway.cpp). C++ names, so that they never meet the C functions of
 // the same names that Octave's own MEX layer exports.
+namespace vesk {
 void* mxMalloc(size_t bytes);
 void mxFree(void* pointer);
+}  // namespace vesk
 
 #else
 

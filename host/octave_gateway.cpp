@@ -8,6 +8,8 @@
 
 #include "mex_api.h"
 
+namespace vesk {
+
 namespace {
 
 // --- scratch --------------------------------------------------------------------
@@ -246,3 +248,5 @@ octave_value_list runOctaveGateway(const ContrastFunction& function,
         outputs(1) = second;
     return outputs;
 }
+
+}  // namespace vesk

@@ -18,6 +18,8 @@
 
 #include "contrast_function.h"
 
+namespace vesk {
+
 // Checks the call as the MEX gateway does (call_checks.h) and reports a
 // refusal with error_with_id, with the same identifier and the same message
 // Octave shows for the MEX file ("Vesk: " in front, as its MEX layer puts
@@ -76,5 +78,7 @@ inline NDArray createUnclearedMatrix(octave_idx_type rows, octave_idx_type colum
         throw;
     }
 }
+
+}  // namespace vesk
 
 #endif

@@ -35,15 +35,15 @@ end
 lists = read_source_lists(fullfile(root, 'cmake', 'VeskPluginSources.cmake'));
 shared = [lists.VESK_CORE_SOURCES, lists.VESK_HOST_SOURCES];
 includes = strcat('-I', fullfile(root, lists.VESK_INCLUDE_DIRS));
-% name, folder under plugins/, list prefix
-plugins = {'Vesk',  'vesk',  'VESK'; ...
-           'Vesk2', 'vesk2', 'VESK2'};
+% name (also its lists' prefix), folder under plugins/
+plugins = {'Vesk',  'vesk'; ...
+           'Vesk2', 'vesk2'};
 isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 
 for k = 1:size(plugins, 1)
     name = plugins{k, 1};
     pluginFolder = fullfile(root, 'plugins', plugins{k, 2});
-    own = [lists.([plugins{k, 3} '_ENTRY_SOURCES']), lists.([plugins{k, 3} '_KERNEL_SOURCES'])];
+    own = [lists.([name '_ENTRY_SOURCES']), lists.([name '_KERNEL_SOURCES'])];
     sources = fullfile(root, [own, shared]);
     % VESK_HOST_SDK: the plug-ins include the host's own mex.h.
     flags = [{'-DVESK_HOST_SDK'}, includes, {['-I' pluginFolder]}];

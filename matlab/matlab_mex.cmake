@@ -10,9 +10,8 @@ message(STATUS "MATLAB plug-ins: built for ${Matlab_ROOT_DIR}")
 
 set(VESK_MATLAB_DIR "${CMAKE_BINARY_DIR}/matlab")
 foreach(name IN ITEMS Vesk Vesk2)
-  string(TOUPPER "${name}" upper)
   string(TOLOWER "${name}" plugin_dir)
-  matlab_add_mex(NAME ${name}_matlab MODULE OUTPUT_NAME ${name} SRC ${${upper}_MEX_SOURCES}
+  matlab_add_mex(NAME ${name}_matlab MODULE OUTPUT_NAME ${name} SRC ${${name}_MEX_SOURCES}
                  LINK_TO vesk_warnings)
   target_include_directories(${name}_matlab PRIVATE ${VESK_MEX_INCLUDE_DIRS}
                              ${PROJECT_SOURCE_DIR}/plugins/${plugin_dir})

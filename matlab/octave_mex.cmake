@@ -26,14 +26,13 @@ endif()
 
 # vesk_add_octave_functions(TARGET DIR SUFFIX SOURCES FLAGS flag... DEPENDS file...):
 # target TARGET (in ALL) compiles Vesk.SUFFIX and Vesk2.SUFFIX into DIR with
-# mkoctfile and FLAGS, from the lists VESK_<SOURCES>_SOURCES and
-# VESK2_<SOURCES>_SOURCES, and copies the help files and the self-test beside
+# mkoctfile and FLAGS, from the lists Vesk_<SOURCES>_SOURCES and
+# Vesk2_<SOURCES>_SOURCES, and copies the help files and the self-test beside
 # them.
 function(vesk_add_octave_functions target dir suffix sources)
   cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "FLAGS;DEPENDS")
   set(built)
   foreach(name IN ITEMS Vesk Vesk2)
-    string(TOUPPER "${name}" upper)
     string(TOLOWER "${name}" plugin_dir)
     set(output "${dir}/${name}.${suffix}")
     add_custom_command(
@@ -41,8 +40,8 @@ function(vesk_add_octave_functions target dir suffix sources)
       COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
       COMMAND "${VESK_MKOCTFILE}" ${arg_FLAGS}
               "-I${PROJECT_SOURCE_DIR}/plugins/${plugin_dir}" -o "${output}"
-              ${${upper}_${sources}_SOURCES}
-      DEPENDS ${${upper}_${sources}_SOURCES} ${VESK_MEX_HEADERS} ${arg_DEPENDS}
+              ${${name}_${sources}_SOURCES}
+      DEPENDS ${${name}_${sources}_SOURCES} ${VESK_MEX_HEADERS} ${arg_DEPENDS}
       COMMENT "Building ${name}.${suffix} for Octave"
       VERBATIM)
     list(APPEND built "${output}")

@@ -28,7 +28,7 @@ add_custom_command(
           "${PROJECT_SOURCE_DIR}/cmake/VeskPluginSources.cmake"
           "${CMAKE_CURRENT_SOURCE_DIR}/help_header.cmake"
           ${VESK_HELP_FILES} ${VESK_PACKAGE_FUNCTIONS} ${VESK_DEMO_PHOTOGRAPHS}
-          ${VESK_NATIVE_SOURCES} ${VESK2_NATIVE_SOURCES} ${VESK_MEX_HEADERS}
+          ${Vesk_NATIVE_SOURCES} ${Vesk2_NATIVE_SOURCES} ${VESK_MEX_HEADERS}
   COMMENT "Packing ${VESK_PACKAGE_NAME}.tar.gz for Octave's pkg"
   VERBATIM)
 add_custom_target(octave_package ALL DEPENDS "${VESK_PACKAGE_FILE}")

@@ -11,6 +11,8 @@
 
 #include "call_checks.h"
 
+using namespace vesk;
+
 namespace {
 
 const CallRules kRules = {"Vesk",

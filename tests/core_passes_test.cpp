@@ -13,6 +13,8 @@
 #include "absolute_contrast.h"
 #include "signed_contrast.h"
 
+using namespace vesk;
+
 TEST(LevelRules, VeskReducesIntegersAsIm2uint8Does)
 {
     const TruncateLevel rule;

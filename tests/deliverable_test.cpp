@@ -14,7 +14,7 @@
 
 #include "plugins_under_test.h"
 
-using namespace testing_support;
+using namespace test_support;
 
 namespace {
 

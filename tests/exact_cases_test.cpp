@@ -5,9 +5,7 @@
 #include "case_tables.h"
 #include "plugins_under_test.h"
 
-using namespace testing_support;
-using test_support::ExactCase;
-using test_support::Plugin;
+using namespace test_support;
 
 namespace {
 

@@ -4,16 +4,13 @@
 #include "case_tables.h"
 #include "plugins_under_test.h"
 
-using namespace testing_support;
+using namespace test_support;
 using standin::CallReport;
 using standin::InputMatrix;
-using test_support::Rejection;
-using test_support::rejections;
-using test_support::withName;
 
 namespace {
 
-struct Plugin {
+struct PluginUnderTest {
     const char* name;
     standin::MexEntry (*entry)();
     // The conversion the refusal of int8, int32, uint32, int64 and uint64
@@ -22,7 +19,7 @@ struct Plugin {
     std::vector<std::pair<mxClassID, const char*>> integerConversions;
 };
 
-const Plugin kPlugins[] = {
+const PluginUnderTest kPlugins[] = {
     {"Vesk",
      veskEntry,
      {{mxINT8_CLASS, "Vesk(double(img) + 128)"},
@@ -39,21 +36,21 @@ const Plugin kPlugins[] = {
       {mxUINT64_CLASS, "Vesk2(double(img) / (2^64 - 1))"}}},
 };
 
-void PrintTo(const Plugin& plugin, std::ostream* out)
+void PrintTo(const PluginUnderTest& plugin, std::ostream* out)
 {
     *out << plugin.name;
 }
 
 }  // namespace
 
-class GatewayRejects : public ::testing::TestWithParam<std::tuple<Plugin, Rejection>> {};
+class GatewayRejects : public ::testing::TestWithParam<std::tuple<PluginUnderTest, Rejection>> {};
 
 // Every rejection names what was wrong and what to pass instead, before any
 // output or scratch exists and without reading the data (huge shapes report
 // their dimensions over a 16-byte buffer).
 TEST_P(GatewayRejects, WithIdentifierAndAdvice)
 {
-    const Plugin& plugin = std::get<0>(GetParam());
+    const PluginUnderTest& plugin = std::get<0>(GetParam());
     const Rejection& r = std::get<1>(GetParam());
     standin::CallOptions options;
     options.outputCount = r.outputCount;
@@ -74,11 +71,11 @@ TEST_P(GatewayRejects, WithIdentifierAndAdvice)
 INSTANTIATE_TEST_SUITE_P(
     Cases, GatewayRejects,
     ::testing::Combine(::testing::ValuesIn(kPlugins), ::testing::ValuesIn(rejections())),
-    [](const ::testing::TestParamInfo<std::tuple<Plugin, Rejection>>& param) {
+    [](const ::testing::TestParamInfo<std::tuple<PluginUnderTest, Rejection>>& param) {
         return std::string(std::get<0>(param.param).name) + "_" + std::get<1>(param.param).what;
     });
 
-class Gateway : public ::testing::TestWithParam<Plugin> {};
+class Gateway : public ::testing::TestWithParam<PluginUnderTest> {};
 
 // `map = Vesk(img)` and a bare `Vesk(img)`: the host provides one slot; the
 // second output is created all the same and reclaimed by the host.
@@ -130,6 +127,6 @@ TEST_P(Gateway, CallAfterAnErrorIsCorrect)
 }
 
 INSTANTIATE_TEST_SUITE_P(Plugins, Gateway, ::testing::ValuesIn(kPlugins),
-                         [](const ::testing::TestParamInfo<Plugin>& param) {
+                         [](const ::testing::TestParamInfo<PluginUnderTest>& param) {
                              return std::string(param.param.name);
                          });

@@ -8,12 +8,8 @@
 #include "plugins_under_test.h"
 #include "reference.h"
 
-using namespace testing_support;
+using namespace test_support;
 using standin::CallReport;
-using test_support::ClassCase;
-using test_support::Plugin;
-using test_support::WarningCase;
-using test_support::warningIdentifiers;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "plugins_under_test.h"
 #include "test_images.h"
 
-using namespace testing_support;
+using namespace test_support;
 using test_images::Kind;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "standin_host.h"
 
+using namespace test_support;
+
 namespace {
 
 bool sawFault(const standin::CallReport& report, const std::string& piece)

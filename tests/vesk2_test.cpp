@@ -9,7 +9,7 @@
 #include "plugins_under_test.h"
 #include "reference.h"
 
-using namespace testing_support;
+using namespace test_support;
 using standin::CallReport;
 using standin::doubleMatrix;
 using standin::InputMatrix;

@@ -31,6 +31,8 @@
 #include "reference.h"
 #include "standin_host.h"
 
+using namespace test_support;
+
 namespace {
 
 struct Options {
@@ -52,13 +54,6 @@ const char* const kPluginSuffix = ".mexw64";
 const char* const kPluginSuffix = ".mexa64";
 #endif
 
-using test_support::ExactCase;
-using test_support::exactCases;
-using test_support::nameOf;
-using test_support::Plugin;
-using test_support::Rejection;
-using test_support::rejections;
-using test_support::secondOutputOf;
 
 standin::MexEntry entryOf(Plugin plugin)
 {
@@ -108,7 +103,6 @@ standin::CallReport call(Plugin plugin, const std::vector<standin::InputMatrix>&
 }
 
 using test_support::SplitMix64;
-using test_support::warningIdentifiers;
 
 // --- worked examples and edge cases, bit for bit -----------------------------
 

@@ -11,7 +11,7 @@
 DEFUN_DLD(native_floor, args, , "")
 {
     const dim_vector dimensions = args(0).dims();
-    NDArray first = createUnclearedMatrix(dimensions(0), dimensions(1));
+    NDArray first = vesk::createUnclearedMatrix(dimensions(0), dimensions(1));
     NDArray second(dim_vector(101, 1), 0.0);
     double* map = first.fortran_vec();
     if (args(0).is_uint8_type()) {

@@ -4,6 +4,8 @@
 
 #include "mex_api.h"
 
+namespace vesk {
+
 int compareLevelRecords(const void* a, const void* b)
 {
     const int64_t left = static_cast<const LevelRecord*>(a)->contrast;
@@ -34,10 +36,10 @@ void computeContrastDistribution(const LevelHistogram* histogram, const Contrast
     // levels at the maximum land in 100, which the least-contrast level then
     // overwrites.
     for (int r = 0; r < recordCount; ++r) {
-        const int bucket = (int)((double)records[r].contrast / normaliser * 100.0);
+        const int bucket = (int)((double)records[r].contrast / normaliser * (double)kContrastBuckets);
         distribution[bucket] += (double)records[r].count;
     }
-    distribution[100] = records[0].level / 255.0;
+    distribution[kContrastBuckets] = records[0].level / 255.0;
 }
 
 bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
@@ -70,3 +72,5 @@ void computeAbsoluteContrast(const double* input, double* map, double* distribut
 {
     computeAbsoluteContrastOfClass(ImageClass::Double, input, map, distribution, rows, columns);
 }
+
+}  // namespace vesk

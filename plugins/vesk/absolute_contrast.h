@@ -8,6 +8,8 @@
 #include "contrast_table.h"
 #include "image_class.h"
 
+namespace vesk {
+
 // The grey level of one input value: truncated toward zero, and clamped to
 // 0..255 for values outside the domain (NaN and infinities give 0).
 static inline int32_t truncateLevel(double value)
@@ -28,6 +30,10 @@ struct TruncateLevel {
     // since 257 is odd, so there are no ties to break.
     int32_t ofUint16(uint16_t value) const { return (value + 128) / 257; }
 };
+
+// The distribution: the elements per hundredth of normalised contrast, then
+// the least-contrast level.
+enum { kContrastBuckets = 100, kDistributionLength = kContrastBuckets + 1 };
 
 // One sort record per level that occurs. The contrast is a whole number; it is
 // held in 64 bits because above 8,421,505 elements it no longer fits 32.
@@ -60,5 +66,7 @@ void computeAbsoluteContrast(const double* input, double* map, double* distribut
 // decides).
 bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
                                     double* distribution, int32_t rows, int32_t columns);
+
+}  // namespace vesk
 
 #endif

@@ -7,6 +7,8 @@
 #include "absolute_contrast.h"
 #include "contrast_function.h"
 
+namespace vesk {
+
 static const ContrastFunction kVeskFunction = {
     {"Vesk",
      "[map, dist]",
@@ -14,10 +16,12 @@ static const ContrastFunction kVeskFunction = {
      {"Vesk(double(img) + 128)", "Vesk((double(img) + 2^31) / 16843009)",
       "Vesk(double(img) / 16843009)", "Vesk((double(img) + 2^63) / 72340172838076673)",
       "Vesk(double(img) / 72340172838076673)"}},
-    101,
+    kDistributionLength,
     computeAbsoluteContrastOfClass,
     {"intensityScale", valuesLookLikeIntensities,
      "lies in 0..1, so it all falls into grey levels 0 and 1 and the map shows almost nothing",
      "For intensities 0..1 use Vesk2(img), or scale them to grey levels: Vesk(255 * img)."}};
+
+}  // namespace vesk
 
 #endif

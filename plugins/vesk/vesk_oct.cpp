@@ -8,5 +8,5 @@
 
 DEFUN_DLD(Vesk, args, nargout, kVeskHelp)
 {
-    return runOctaveGateway(kVeskFunction, args, nargout);
+    return vesk::runOctaveGateway(vesk::kVeskFunction, args, nargout);
 }

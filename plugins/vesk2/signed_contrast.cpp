@@ -2,6 +2,8 @@
 
 #include "mex_api.h"
 
+namespace vesk {
+
 bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, double* map,
                                   double* leastContrastLevel, int32_t rows, int32_t columns)
 {
@@ -48,3 +50,5 @@ void computeSignedContrast(const double* input, double* map, double* leastContra
 {
     computeSignedContrastOfClass(ImageClass::Double, input, map, leastContrastLevel, rows, columns);
 }
+
+}  // namespace vesk

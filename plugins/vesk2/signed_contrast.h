@@ -8,6 +8,8 @@
 #include "contrast_table.h"
 #include "image_class.h"
 
+namespace vesk {
+
 // The grey level of one intensity: x * 255 truncated toward zero, clamped to
 // 0..255. NaN, both infinities and products of 2^31 or more give 0.
 static inline int32_t quantizeUnitLevel(double intensity)
@@ -35,6 +37,9 @@ struct QuantizeUnitLevel {
     int32_t ofUint16(uint16_t value) const { return value / 257; }
 };
 
+// The second output: the least-contrast level alone.
+enum { kLeastContrastLevelLength = 1 };
+
 // map (rows x columns) and *leastContrastLevel must start at 0.0. Scratch
 // comes from mxMalloc and is left to the host, which reclaims it when the call
 // returns.
@@ -48,5 +53,7 @@ void computeSignedContrast(const double* input, double* map, double* leastContra
 // (valuesLookLikeGreyLevels decides).
 bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, double* map,
                                   double* leastContrastLevel, int32_t rows, int32_t columns);
+
+}  // namespace vesk
 
 #endif

@@ -7,6 +7,8 @@
 #include "contrast_function.h"
 #include "signed_contrast.h"
 
+namespace vesk {
+
 static const ContrastFunction kVesk2Function = {
     {"Vesk2",
      "[smap, level]",
@@ -14,10 +16,12 @@ static const ContrastFunction kVesk2Function = {
      {"Vesk2((double(img) + 128) / 255)", "Vesk2((double(img) + 2^31) / (2^32 - 1))",
       "Vesk2(double(img) / (2^32 - 1))", "Vesk2((double(img) + 2^63) / (2^64 - 1))",
       "Vesk2(double(img) / (2^64 - 1))"}},
-    1,
+    kLeastContrastLevelLength,
     computeSignedContrastOfClass,
     {"greyLevelScale", valuesLookLikeGreyLevels,
      "is a whole number and some are above 1, so every value from 1 up falls into grey level 255",
      "For grey levels 0..255 pass Vesk2(img / 255), or use Vesk(img)."}};
+
+}  // namespace vesk
 
 #endif

@@ -8,5 +8,5 @@
 
 DEFUN_DLD(Vesk2, args, nargout, kVesk2Help)
 {
-    return runOctaveGateway(kVesk2Function, args, nargout);
+    return vesk::runOctaveGateway(vesk::kVesk2Function, args, nargout);
 }

@@ -28,6 +28,8 @@
 #define UNPOISON(address, size) ((void)(address), (void)(size))
 #endif
 
+using namespace test_support;
+
 struct mxArray_tag {
     mxClassID classId;
     bool complex;
@@ -333,7 +335,7 @@ size_t mxGetNumberOfDimensions_730(const mxArray* array)
 
 }  // extern "C"
 
-namespace standin {
+namespace test_support::standin {
 
 InputMatrix doubleMatrix(size_t rows, size_t columns, std::vector<double> values)
 {
@@ -490,4 +492,4 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
     return report;
 }
 
-}  // namespace standin
+}  // namespace test_support::standin

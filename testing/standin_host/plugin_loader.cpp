@@ -6,7 +6,7 @@
 #include <dlfcn.h>
 #endif
 
-namespace standin {
+namespace test_support::standin {
 
 #if defined(_WIN32)
 
@@ -53,4 +53,4 @@ PluginLibrary::~PluginLibrary()
 
 #endif
 
-}  // namespace standin
+}  // namespace test_support::standin

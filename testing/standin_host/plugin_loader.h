@@ -6,7 +6,7 @@
 
 #include "standin_host.h"
 
-namespace standin {
+namespace test_support::standin {
 
 class PluginLibrary {
 public:
@@ -25,6 +25,6 @@ private:
     std::string error_;
 };
 
-}  // namespace standin
+}  // namespace test_support::standin
 
 #endif

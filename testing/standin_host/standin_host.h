@@ -28,7 +28,7 @@
 #define VESK_STANDIN_API __attribute__((visibility("default")))
 #endif
 
-namespace standin {
+namespace test_support::standin {
 
 typedef void (*MexEntry)(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
@@ -122,6 +122,6 @@ VESK_STANDIN_API void recordWarning(const char* identifier, const char* message)
 // Buffers and matrices the host still holds outside any call (should be 0).
 VESK_STANDIN_API size_t heldAllocations();
 
-}  // namespace standin
+}  // namespace test_support::standin
 
 #endif

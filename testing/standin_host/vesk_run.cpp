@@ -18,7 +18,8 @@
 #include "plugin_loader.h"
 #include "standin_host.h"
 
-using test_support::PgmImage;
+using namespace test_support;
+
 
 int main(int argc, char** argv)
 {

@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-namespace plain {
+namespace test_support::plain {
 namespace {
 
 const int kLevels = 256;
@@ -110,4 +110,4 @@ void signedContrast(const double* input, double* map, double* leastContrastLevel
     }
 }
 
-}  // namespace plain
+}  // namespace test_support::plain

@@ -10,7 +10,7 @@
 
 #include <stdint.h>
 
-namespace plain {
+namespace test_support::plain {
 
 struct Scratch {
     double* table;       // 256
@@ -30,6 +30,6 @@ void absoluteContrast(const double* input, double* map, double* distribution, in
 void signedContrast(const double* input, double* map, double* leastContrastLevel, int32_t rows,
                     int32_t columns, const Scratch& scratch);
 
-}  // namespace plain
+}  // namespace test_support::plain
 
 #endif

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-namespace reference {
+namespace test_support::reference {
 
 int32_t levelOf(double value)
 {
@@ -108,4 +108,4 @@ SignedContrast signedContrast(const std::vector<double>& input)
     return result;
 }
 
-}  // namespace reference
+}  // namespace test_support::reference

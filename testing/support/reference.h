@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace reference {
+namespace test_support::reference {
 
 // Truncation toward zero to a signed 32-bit integer, with INT32_MIN for NaN and
 // for values whose truncation does not fit; then clamped to 0..255.
@@ -30,6 +30,6 @@ struct SignedContrast {
 };
 SignedContrast signedContrast(const std::vector<double>& input);
 
-}  // namespace reference
+}  // namespace test_support::reference
 
 #endif

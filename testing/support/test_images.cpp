@@ -7,7 +7,7 @@
 
 #include "pgm_image.h"
 
-namespace test_images {
+namespace test_support::test_images {
 
 const char* nameOf(Kind kind)
 {
@@ -53,4 +53,4 @@ std::vector<double> intensities(const std::vector<double>& levels)
     return image;
 }
 
-}  // namespace test_images
+}  // namespace test_support::test_images

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace test_images {
+namespace test_support::test_images {
 
 enum class Kind {
     Random,   // every level 0..255 equally likely, independently per element
@@ -24,6 +24,6 @@ std::vector<double> greyLevels(Kind kind, size_t rows, size_t columns, const std
 // The same image as intensities 0..1 (level / 255), Vesk2's input.
 std::vector<double> intensities(const std::vector<double>& levels);
 
-}  // namespace test_images
+}  // namespace test_support::test_images
 
 #endif

@@ -1,14 +1,14 @@
 // The built plug-in libraries, loaded once per test program, and helpers to
 // call them through the stand-in host.
-#ifndef VESK_TESTS_PLUGINS_UNDER_TEST_H
-#define VESK_TESTS_PLUGINS_UNDER_TEST_H
+#ifndef VESK_TESTING_PLUGINS_UNDER_TEST_H
+#define VESK_TESTING_PLUGINS_UNDER_TEST_H
 
 #include <string>
 #include <vector>
 
 #include "standin_host.h"
 
-namespace testing_support {
+namespace test_support {
 
 const std::string& veskPath();
 const std::string& vesk2Path();
@@ -40,6 +40,6 @@ unsigned long long bitsOf(double value);
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
                     const char* what);
 
-}  // namespace testing_support
+}  // namespace test_support
 
 #endif

@@ -1,4 +1,6 @@
-#include "contrast_gateway.h"
+#include "mex_gateway.h"
+
+namespace vesk {
 
 namespace {
 
@@ -48,7 +50,7 @@ CallDescription describeCall(int outputCount, int inputCount, const mxArray* inp
 
 }  // namespace
 
-void runContrastGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
+void runMexGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
                         int inputCount, const mxArray* inputs[])
 {
     const CallDescription call = describeCall(outputCount, inputCount, inputs);
@@ -82,3 +84,5 @@ void runContrastGateway(const ContrastFunction& function, int outputCount, mxArr
         mexWarnMsgIdAndTxt(message.identifier, "%s", message.message);
     }
 }
+
+}  // namespace vesk

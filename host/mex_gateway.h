@@ -1,11 +1,13 @@
 // The MEX entry-point work both plug-ins share: check the call, create the
 // two outputs, run the plug-in's kernel, warn about an image on the other
 // plug-in's scale, hand the outputs to the host.
-#ifndef VESK_HOST_CONTRAST_GATEWAY_H
-#define VESK_HOST_CONTRAST_GATEWAY_H
+#ifndef VESK_HOST_MEX_GATEWAY_H
+#define VESK_HOST_MEX_GATEWAY_H
 
 #include "contrast_function.h"
 #include "mex_api.h"
+
+namespace vesk {
 
 // mexFunction is the only symbol a plug-in library exports.
 #if defined(_WIN32)
@@ -19,7 +21,9 @@
 // kernel, gives the scale warning where it applies through the host's warning
 // call (the call goes on), and stores the outputs into the slots the host
 // provides (at least one, whatever was asked for).
-void runContrastGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
+void runMexGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
                         int inputCount, const mxArray* inputs[]);
+
+}  // namespace vesk
 
 #endif

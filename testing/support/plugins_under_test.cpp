@@ -9,17 +9,17 @@
 #include "pgm_image.h"
 #include "plugin_loader.h"
 
-namespace testing_support {
+namespace test_support {
 
 const std::string& veskPath()
 {
-    static const std::string path = VESK_PLUGIN_PATH;
+    static const std::string path = VESK_PLUGIN_PATH_Vesk;
     return path;
 }
 
 const std::string& vesk2Path()
 {
-    static const std::string path = VESK2_PLUGIN_PATH;
+    static const std::string path = VESK_PLUGIN_PATH_Vesk2;
     return path;
 }
 
@@ -103,4 +103,4 @@ unsigned long long bitsOf(double value)
     return bits;
 }
 
-}  // namespace testing_support
+}  // namespace test_support
