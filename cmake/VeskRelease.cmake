@@ -25,7 +25,7 @@ get_property(windows_plugins GLOBAL PROPERTY VESK_WINDOWS_PLUGINS)
 vesk_release_files(. $<TARGET_FILE:Vesk> $<TARGET_FILE:Vesk2> ${windows_plugins}
                    ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE} ${PROJECT_SOURCE_DIR}/matlab/build_mex.m
                    ${PROJECT_SOURCE_DIR}/matlab/demo/vesk_demo.m ${VESK_PACKAGE_FILE}
-                   ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE)
+                   ${PROJECT_SOURCE_DIR}/matlab/README.md ${PROJECT_SOURCE_DIR}/LICENSE)
 foreach(file IN LISTS VESK_HELP_FILES)
   file(RELATIVE_PATH name "${PROJECT_SOURCE_DIR}/matlab" "${file}")
   get_filename_component(folder "${name}" DIRECTORY)

@@ -12,8 +12,10 @@ function varargout = Vesk(varargin)
 %     DIST(1:100)  DIST(b+1) counts the elements whose contrast, divided by
 %                  the largest, times 100 and truncated, is b. Elements at
 %                  the largest contrast are not counted.
-%     DIST(101)    a grey level with the smallest contrast, divided by 255
-%                  (when several levels tie, any one of them).
+%     DIST(101)    the grey level with the smallest contrast, divided by 255
+%                  (when several levels tie, the lowest of them, on every
+%                  platform; builds before 1.1 on Windows could give
+%                  another of the tied levels).
 %
 %   Vesk(IMG) with no output returns MAP in ans.
 %

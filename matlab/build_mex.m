@@ -51,6 +51,11 @@ for k = 1:size(plugins, 1)
         output = {'-o', fullfile(outputFolder, [name '.mex'])};
     else
         output = {'-outdir', outputFolder, '-output', name};
+        if ~ispc
+            % The sources are C++17; the mex options of older releases on
+            % macOS and Linux ask for C++11, and the last -std counts.
+            output{end + 1} = 'CXXFLAGS=$CXXFLAGS -std=c++17'; %#ok<AGROW>
+        end
     end
     fprintf('Building %s in %s\n', name, outputFolder);
     mex(flags{:}, output{:}, sources{:});

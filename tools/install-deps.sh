@@ -10,7 +10,8 @@
 #   bash tools/install-deps.sh tests   everything the test suites use (the default):
 #                                      bench + GoogleTest, clang and its sanitizer
 #                                      runtime, valgrind, MinGW-w64 and Wine, and
-#                                      the Octave package image
+#                                      the Octave package image, and (npm) the
+#                                      GitHub workflow validator
 set -euo pipefail
 
 profile=${1:-tests}
@@ -34,9 +35,19 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     missing+=("$package")
 done
+# The workflow validator comes from the npm registry, into build-tools/npm.
+validator=(@action-validator/cli@0.6.0 @action-validator/core@0.6.0)
+npm_folder=$(cd "$(dirname "$0")/.." && pwd)/build-tools/npm
+if [[ $profile == tests ]] && ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [[ $profile == tests && ! -x $npm_folder/node_modules/.bin/action-validator ]]; then
+  echo "Installing into $npm_folder: ${validator[*]}"
+  npm install --prefix "$npm_folder" --no-audit --no-fund --no-save "${validator[@]}"
 fi

@@ -9,13 +9,11 @@ bash tools/install-deps.sh tests
 
 jobs=$(nproc)
 
-echo "== release build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+echo "== release build and archive (as the GitHub workflow builds them)"
+bash tools/build-release.sh build
 
-echo "== release archive"
-cmake --build build --target package
+echo "== release tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== portable counting pass: the same bits without SIMD"
 cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \

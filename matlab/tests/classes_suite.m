@@ -72,10 +72,9 @@
 %!   endif
 %!   for img = {levels, im2uint16(levels), im2int16(levels), single(levels), levels > 127}
 %!     [map, dist] = Vesk (img{1});
-%!     [want_map, want_dist, candidates] = reference_vesk (as_double_call_takes ("Vesk", img{1}));
+%!     [want_map, want_dist] = reference_vesk (as_double_call_takes ("Vesk", img{1}));
 %!     assert_same_bits (map, want_map, sprintf ("Vesk map, %s image %d", class (img{1}), k));
-%!     assert_same_bits (dist(1:100), want_dist(1:100), "Vesk dist");
-%!     assert (isempty (candidates) || any (dist(101) == candidates));
+%!     assert_same_bits (dist, want_dist, "Vesk dist");
 %!     [smap, level] = Vesk2 (img{1});
 %!     [want_smap, want_level] = reference_vesk2 (im2double (img{1}));
 %!     assert_same_bits (smap, want_smap, sprintf ("Vesk2 smap, %s image %d", class (img{1}), k));

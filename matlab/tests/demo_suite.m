@@ -23,3 +23,21 @@
 %!     rmdir (output, "s");
 %!   endif
 %! end_unwind_protect
+
+## A folder without photographs: an error with the demo's identifier that
+## names the folder.
+%!test
+%! empty = tempname ();
+%! mkdir (empty);
+%! unwind_protect
+%!   try
+%!     vesk_demo (empty, fullfile (empty, "figures"));
+%!     error ("vesk_demo drew an empty folder");
+%!   catch err
+%!     assert (err.identifier, "vesk_demo:noPhotographs");
+%!     assert (! isempty (strfind (err.message, empty)), err.message);
+%!   end_try_catch
+%! unwind_protect_cleanup
+%!   confirm_recursive_rmdir (false, "local");
+%!   rmdir (empty, "s");
+%! end_unwind_protect

@@ -1,14 +1,12 @@
-## [MAP, DIST, CANDIDATES] = reference_vesk (IMG): Vesk's outputs, written
-## plainly from their definitions. DIST(101) holds CANDIDATES(1); Vesk may
-## put any of CANDIDATES there (the grey levels, divided by 255, that share
-## the smallest truncated contrast).
-function [map, dist, candidates] = reference_vesk (img)
+## [MAP, DIST] = reference_vesk (IMG): Vesk's outputs, written plainly from
+## their definitions. DIST(101) is the lowest of the grey levels that share
+## the smallest truncated contrast, divided by 255.
+function [map, dist] = reference_vesk (img)
   levels = reference_level (img);
   [table, counts, normaliser] = reference_contrast_table (levels);
   map = reshape (table(levels + 1) / normaliser, size (img));
 
   dist = zeros (101, 1);
-  candidates = [];
   occurring = find (counts);
   if (isempty (occurring))
     return;
@@ -17,6 +15,6 @@ function [map, dist, candidates] = reference_vesk (img)
   ## Divide, then scale by 100, then truncate: 29 / 100 * 100 gives bucket 28.
   bucket = fix (truncated / normaliser * 100);
   dist = accumarray (bucket + 1, counts(occurring), [101, 1]);
-  candidates = (occurring(truncated == min (truncated)) - 1) / 255;
-  dist(101) = candidates(1);
+  [~, first] = min (truncated);  # min takes the first, the lowest of tied levels
+  dist(101) = (occurring(first) - 1) / 255;
 endfunction

@@ -18,7 +18,8 @@
 %!endfunction
 
 %!function files = shipped_m_files ()
-%!  ## matlab/ holds the M code that ships; matlab/tests/ the Octave suites.
+%!  ## matlab/ holds the M code that ships and the MATLAB-only code (the
+%!  ## toolbox definition, the MATLAB suite); matlab/tests/ the Octave suites.
 %!  files = m_files (fullfile (getenv ("VESK_SOURCE_DIR"), "matlab"), {"tests"});
 %!endfunction
 
@@ -83,11 +84,15 @@
 %!   delete (file);
 %! end_unwind_protect
 
-## The M code that ships: the folders are scanned, so that new files are too.
+## The M code that ships, and the MATLAB-only code of the hosted runners
+## (matlab/toolbox, matlab/matlab_tests): the folders are scanned, so that new
+## files are too.
 %!test
 %! files = shipped_m_files ();
 %! [~, names] = cellfun (@fileparts, files, "UniformOutput", false);
-%! expected = {"Vesk", "Vesk2", "not_compiled_message", "build_mex", "vesk_selftest", "vesk_demo"};
+%! expected = {"Vesk", "Vesk2", "not_compiled_message", "build_mex", "vesk_selftest", "vesk_demo", ...
+%!             "vesk_toolbox", "package_vesk_toolbox", "check_installed_toolbox", ...
+%!             "plugins_test", "demo_batch_test", "vesk_release_folder", "vesk_same_bits"};
 %! assert (all (ismember (expected, names)), "scanned: %s", strjoin (files, ", "));
 %! problems = cellfun (@octave_only_syntax, files, "UniformOutput", false);
 %! problems = [problems{:}];

@@ -6,11 +6,16 @@
 
 namespace vesk {
 
+// By contrast, then by level: no two records compare equal, so every C
+// library's qsort leaves them in one order and element 100 is the lowest of
+// the levels that share the smallest contrast, on every platform.
 int compareLevelRecords(const void* a, const void* b)
 {
-    const int64_t left = static_cast<const LevelRecord*>(a)->contrast;
-    const int64_t right = static_cast<const LevelRecord*>(b)->contrast;
-    return (left > right) - (left < right);
+    const LevelRecord* left = static_cast<const LevelRecord*>(a);
+    const LevelRecord* right = static_cast<const LevelRecord*>(b);
+    if (left->contrast != right->contrast)
+        return (left->contrast > right->contrast) - (left->contrast < right->contrast);
+    return (left->level > right->level) - (left->level < right->level);
 }
 
 void computeContrastDistribution(const LevelHistogram* histogram, const ContrastTable* table,

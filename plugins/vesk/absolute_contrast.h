@@ -43,12 +43,12 @@ struct LevelRecord {
     int32_t level;
 };
 
-// The sort's comparator: ascending contrast, by sign only.
+// The sort's comparator: ascending contrast, then ascending level.
 int compareLevelRecords(const void* a, const void* b);
 
 // distribution[0..99]: elements per hundredth of normalised contrast (those at
-// a maximum above zero are not counted); distribution[100]: the level of the
-// first record after sorting by contrast, divided by 255. Left at its initial
+// a maximum above zero are not counted); distribution[100]: the lowest level
+// with the smallest contrast, divided by 255. Left at its initial
 // 0.0 when there are no elements.
 void computeContrastDistribution(const LevelHistogram* histogram, const ContrastTable* table,
                                  double normaliser, double* distribution);

@@ -65,6 +65,22 @@ std::vector<ExactCase> makeExactCases()
          {1.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 765 / 1785.0, 1.0,
           765 / 1785.0, 1.0, 765 / 1785.0},
          {{42, 7.0}}},
+        // Ties for the smallest contrast: element 100 is the lowest tied level,
+        // whatever the C library's sort does with equal contrasts.
+        {"Vesk tie of levels 0 and 255 takes 0", Plugin::Vesk, 1, 2, {0, 255}, {1.0, 1.0}, {}},
+        {"Vesk tie of two levels twice each takes the lower", Plugin::Vesk, 2, 2,
+         {0, 255, 0, 255}, {1.0, 1.0, 1.0, 1.0}, {}},
+        // Contrasts 45, 37, 31, 27, 25, 25, 27, 31, 37, 45: every contrast but
+        // the largest is shared by two levels; 4 and 5 tie for the smallest.
+        {"Vesk symmetric histogram 0..9 takes level 4", Plugin::Vesk, 1, 10,
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+         {1.0, 37 / 45.0, 31 / 45.0, 27 / 45.0, 25 / 45.0, 25 / 45.0, 27 / 45.0, 31 / 45.0,
+          37 / 45.0, 1.0},
+         {{55, 2.0}, {60, 2.0}, {68, 2.0}, {82, 2.0}, {100, 4 / 255.0}}},
+        {"Vesk tie of 20 and 30 in 10 20 30 40 takes 20", Plugin::Vesk, 4, 1, {10, 20, 30, 40},
+         {1.0, 40 / 60.0, 40 / 60.0, 1.0}, {{66, 2.0}, {100, 20 / 255.0}}},
+        {"Vesk tie of 100 and 155 in 0 100 155 255 takes 100", Plugin::Vesk, 2, 2,
+         {0, 100, 155, 255}, {1.0, 310 / 510.0, 310 / 510.0, 1.0}, {{60, 2.0}, {100, 100 / 255.0}}},
         {"Vesk empty image", Plugin::Vesk, 0, 0, {}, {}, {}},
         {"Vesk empty image with columns", Plugin::Vesk, 0, 4, {}, {}, {}},
         {"Vesk2 worked example", Plugin::Vesk2, 1, 5, {0, 0, 0, 2 / 255.0, 3 / 255.0},

@@ -75,13 +75,11 @@ AbsoluteContrast absoluteContrast(const std::vector<double>& input)
             result.distribution[(size_t)bucket] += 1.0;
     }
     if (!contrast.empty()) {
-        double smallest = contrast.begin()->second;
+        int32_t least = contrast.begin()->first;  // the map is ordered: the lowest level wins ties
         for (const auto& entry : contrast)
-            smallest = std::min(smallest, entry.second);
-        for (const auto& entry : contrast)
-            if (entry.second == smallest)
-                result.leastContrastCandidates.push_back(entry.first / 255.0);
-        result.distribution[100] = result.leastContrastCandidates.front();
+            if (entry.second < contrast.at(least))
+                least = entry.first;
+        result.distribution[100] = least / 255.0;
     }
     return result;
 }

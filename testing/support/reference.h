@@ -18,9 +18,7 @@ int32_t unitLevelOf(double intensity);  // levelOf(intensity * 255)
 
 struct AbsoluteContrast {
     std::vector<double> map;
-    std::vector<double> distribution;  // 101 elements
-    // Element 100 may be any of these (levels with the smallest contrast, / 255).
-    std::vector<double> leastContrastCandidates;
+    std::vector<double> distribution;  // 101; element 100: the lowest least-contrast level / 255
 };
 AbsoluteContrast absoluteContrast(const std::vector<double>& input);
 
