@@ -24,27 +24,9 @@
 #include <stdint.h>
 
 #include "contrast_table.h"
+#include "image_classes.h"
 
 namespace vesk {
-
-enum class ImageClass { Double, Single, Uint8, Uint16, Int16, Logical };
-
-static inline bool isFloatingPointClass(ImageClass imageClass)
-{
-    return imageClass == ImageClass::Double || imageClass == ImageClass::Single;
-}
-
-// Bytes of level array per element; 0: the class needs none.
-static inline int32_t levelBytesPerElement(ImageClass imageClass)
-{
-    switch (imageClass) {
-    case ImageClass::Double: return 4;
-    case ImageClass::Single:
-    case ImageClass::Uint16:
-    case ImageClass::Int16: return 1;
-    default: return 0;
-    }
-}
 
 // The scratch of one call, and what the counting pass leaves for the map.
 struct ClassScratch {
@@ -97,8 +79,13 @@ static inline void releaseClassScratch(const ClassScratch* scratch, Release rele
 // v + 32768 (as im2uint16 and im2double shift it), a logical as level 0 when
 // false and 255 when true (any non-zero byte is true).
 
+// The level of one element of class imageClass by the plug-in's rule (the
+// double class has its own pass, buildLevelHistogram, over the rule itself).
+template <typename Rule, ImageClass imageClass>
+struct ClassLevel;
+
 template <typename Rule>
-struct SingleLevel {
+struct ClassLevel<Rule, ImageClass::Single> {
     Rule rule;
     int32_t operator()(float value) const { return rule((double)value); }
 #if VESK_HAVE_SSE2
@@ -116,22 +103,35 @@ struct SingleLevel {
 };
 
 template <typename Rule>
-struct Uint16Level {
+struct ClassLevel<Rule, ImageClass::Uint8> {
+    Rule rule;
+    int32_t operator()(uint8_t value) const { return rule.ofUint8(value); }
+};
+
+template <typename Rule>
+struct ClassLevel<Rule, ImageClass::Uint16> {
     Rule rule;
     int32_t operator()(uint16_t value) const { return rule.ofUint16(value); }
 };
 
 template <typename Rule>
-struct Int16Level {
+struct ClassLevel<Rule, ImageClass::Int16> {
     Rule rule;
     int32_t operator()(int16_t value) const { return rule.ofUint16((uint16_t)(value + 32768)); }
+};
+
+template <typename Rule>
+struct ClassLevel<Rule, ImageClass::Logical> {
+    Rule rule;
+    int32_t operator()(uint8_t value) const { return value == 0 ? 0 : kGreyLevels - 1; }
 };
 
 // Eight elements at a time where the element's level has a vector form.
 #if VESK_HAVE_SSE2
 template <typename Rule>
 static inline int32_t countEightsOfLevels(const float* input, int32_t elementCount,
-                                          SingleLevel<Rule> levelOf, uint8_t* levels,
+                                          ClassLevel<Rule, ImageClass::Single> levelOf,
+                                          uint8_t* levels,
                                           PartialHistograms partial)
 {
     int32_t k = 0;
@@ -242,46 +242,35 @@ static inline void buildByteValueHistogram(const uint8_t* input, int32_t element
 
 // Clears the histogram and the table, then counts the level of every element
 // of an image of the given class by the plug-in's rule, keeping in the
-// scratch what the map pass needs.
+// scratch what the map pass needs: the pass follows the class's level bytes.
 template <typename Rule>
 static inline void buildLevelHistogramOfClass(ImageClass imageClass, const void* input,
                                               int32_t elementCount, Rule rule,
                                               ClassScratch* scratch)
 {
-    uint8_t* byteLevels = static_cast<uint8_t*>(scratch->levels);
-    switch (imageClass) {
-    case ImageClass::Double:
-        buildLevelHistogram(static_cast<const double*>(input), elementCount, rule,
-                            static_cast<int32_t*>(scratch->levels), scratch->histogram,
-                            scratch->table);
-        return;
-    case ImageClass::Single:
-        buildByteLevelHistogram(static_cast<const float*>(input), elementCount,
-                                SingleLevel<Rule>{rule}, byteLevels, scratch->histogram,
+    visitImageClass(imageClass, [&](auto traits) {
+        typedef decltype(traits) Traits;
+        typedef typename Traits::Element Element;
+        const Element* elements = static_cast<const Element*>(input);
+        if constexpr (Traits::levelBytes == 4) {
+            buildLevelHistogram(elements, elementCount, rule,
+                                static_cast<int32_t*>(scratch->levels), scratch->histogram,
                                 scratch->table);
-        return;
-    case ImageClass::Uint16:
-        buildByteLevelHistogram(static_cast<const uint16_t*>(input), elementCount,
-                                Uint16Level<Rule>{rule}, byteLevels, scratch->histogram,
-                                scratch->table);
-        return;
-    case ImageClass::Int16:
-        buildByteLevelHistogram(static_cast<const int16_t*>(input), elementCount,
-                                Int16Level<Rule>{rule}, byteLevels, scratch->histogram,
-                                scratch->table);
-        return;
-    case ImageClass::Uint8:
-    case ImageClass::Logical:
-        for (int value = 0; value < kGreyLevels; ++value) {
-            const int32_t level = imageClass == ImageClass::Uint8 ? rule.ofUint8((uint8_t)value)
-                                  : value == 0                    ? 0
-                                                                  : kGreyLevels - 1;
-            scratch->byteLevel[value] = (uint8_t)level;
+        } else if constexpr (Traits::levelBytes == 1) {
+            buildByteLevelHistogram(elements, elementCount,
+                                    ClassLevel<Rule, Traits::imageClass>{rule},
+                                    static_cast<uint8_t*>(scratch->levels), scratch->histogram,
+                                    scratch->table);
+        } else {
+            static_assert(Traits::levelBytes == 0 && sizeof(Element) == 1,
+                          "a class without level array indexes by its bytes");
+            const ClassLevel<Rule, Traits::imageClass> levelOf{rule};
+            for (int value = 0; value < kGreyLevels; ++value)
+                scratch->byteLevel[value] = (uint8_t)levelOf((Element)value);
+            buildByteValueHistogram(reinterpret_cast<const uint8_t*>(elements), elementCount,
+                                    scratch->byteLevel, scratch->histogram, scratch->table);
         }
-        buildByteValueHistogram(static_cast<const uint8_t*>(input), elementCount,
-                                scratch->byteLevel, scratch->histogram, scratch->table);
-        return;
-    }
+    });
 }
 
 // --- the map --------------------------------------------------------------------
@@ -299,25 +288,20 @@ static inline void lookUpLevelsOfClass(ImageClass imageClass, const void* input,
                                        int32_t elementCount, const ClassScratch* scratch,
                                        const double perLevel[kGreyLevels], double* map)
 {
-    switch (imageClass) {
-    case ImageClass::Double:
-        lookUpLevels(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
-        return;
-    case ImageClass::Single:
-    case ImageClass::Uint16:
-    case ImageClass::Int16:
-        lookUpByteIndices(static_cast<const uint8_t*>(scratch->levels), elementCount, perLevel,
-                          map);
-        return;
-    case ImageClass::Uint8:
-    case ImageClass::Logical: {
-        double perByte[kGreyLevels];
-        for (int value = 0; value < kGreyLevels; ++value)
-            perByte[value] = perLevel[scratch->byteLevel[value]];
-        lookUpByteIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
-        return;
-    }
-    }
+    visitImageClass(imageClass, [&](auto traits) {
+        typedef decltype(traits) Traits;
+        if constexpr (Traits::levelBytes == 4) {
+            lookUpLevels(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
+        } else if constexpr (Traits::levelBytes == 1) {
+            lookUpByteIndices(static_cast<const uint8_t*>(scratch->levels), elementCount,
+                              perLevel, map);
+        } else {
+            double perByte[kGreyLevels];
+            for (int value = 0; value < kGreyLevels; ++value)
+                perByte[value] = perLevel[scratch->byteLevel[value]];
+            lookUpByteIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
+        }
+    });
 }
 
 // --- what the scale warnings look at ---------------------------------------------

@@ -105,36 +105,47 @@ TextBuilder startMessage(const CallRules& rules, const char* reason, CallMessage
 // The image class of an argument the functions take; false for every other.
 bool acceptedClass(ArgumentClass argumentClass, ImageClass* imageClass)
 {
-    switch (argumentClass) {
-    case ArgumentClass::Double: *imageClass = ImageClass::Double; return true;
-    case ArgumentClass::Single: *imageClass = ImageClass::Single; return true;
-    case ArgumentClass::Uint8: *imageClass = ImageClass::Uint8; return true;
-    case ArgumentClass::Uint16: *imageClass = ImageClass::Uint16; return true;
-    case ArgumentClass::Int16: *imageClass = ImageClass::Int16; return true;
-    case ArgumentClass::Logical: *imageClass = ImageClass::Logical; return true;
-    default: return false;
+#define VESK_ACCEPT_CLASS(Enum, ...)                  \
+    if (argumentClass == ArgumentClass::Enum) {      \
+        *imageClass = ImageClass::Enum;              \
+        return true;                                 \
     }
+    VESK_IMAGE_CLASSES(VESK_ACCEPT_CLASS)
+#undef VESK_ACCEPT_CLASS
+    return false;
 }
 
-// The conversion for an integer class the functions do not take; null for
+// The conversion for a numeric class the functions do not take; null for
 // classes that hold no numbers (char, cell, struct, function handles, ...).
-const char* integerConversion(const CallRules& rules, ArgumentClass argumentClass)
+const char* classConversion(const CallRules& rules, ArgumentClass argumentClass)
 {
-    switch (argumentClass) {
-    case ArgumentClass::Int8: return rules.integerConversions.int8;
-    case ArgumentClass::Int32: return rules.integerConversions.int32;
-    case ArgumentClass::Uint32: return rules.integerConversions.uint32;
-    case ArgumentClass::Int64: return rules.integerConversions.int64;
-    case ArgumentClass::Uint64: return rules.integerConversions.uint64;
-    default: return nullptr;
+    for (const ClassConversion& entry : rules.conversions) {
+        if (entry.argumentClass == ArgumentClass::Unknown)
+            break;
+        if (entry.argumentClass == argumentClass)
+            return entry.conversion;
     }
+    return nullptr;
+}
+
+// "double, single, uint8, uint16, int16 or logical": the classes of the table.
+void appendAcceptedClasses(TextBuilder& message)
+{
+    const char* names[] = {
+#define VESK_CLASS_NAME(Enum, name, ...) name,
+        VESK_IMAGE_CLASSES(VESK_CLASS_NAME)
+#undef VESK_CLASS_NAME
+    };
+    const int count = (int)(sizeof names / sizeof names[0]);
+    for (int k = 0; k < count; ++k)
+        message << (k == 0 ? "" : k + 1 == count ? " or " : ", ") << names[k];
 }
 
 void refuseClass(const CallRules& rules, const CallDescription& call, CallMessage* refusal)
 {
     const char* name = rules.functionName;
     TextBuilder message = startMessage(rules, "unsupportedClass", refusal);
-    const char* conversion = integerConversion(rules, call.imageClass);
+    const char* conversion = classConversion(rules, call.imageClass);
     if (call.imageClass == ArgumentClass::Unknown) {
         // Objects, whatever their class is named: a class called uint8 holds
         // no uint8 array.
@@ -152,10 +163,9 @@ void refuseClass(const CallRules& rules, const CallDescription& call, CallMessag
                 << "(imread(filename)) for a greyscale image file.";
         return;
     }
-    message << name
-            << " takes images of class double, single, uint8, uint16, int16 or logical, but the "
-               "image is of class "
-            << call.className << ". Convert it to " << rules.domain << " first: " << conversion
+    message << name << " takes images of class ";
+    appendAcceptedClasses(message);
+    message << ", but the image is of class " << call.className << ". Convert it to " << rules.domain << " first: " << conversion
             << " maps the whole " << call.className << " range onto them, or " << name
             << "(double(img)) if its values already are " << rules.domain << ".";
     // One refusal for an integer colour image too: the advice covers both.
@@ -166,7 +176,6 @@ void refuseClass(const CallRules& rules, const CallDescription& call, CallMessag
 
 // Advice for an image of more than two dimensions that works for its class:
 // "<leadIn> <name>(<toGrey>), or pass one channel, <name>(img(:,:,1))".
-// rgb2gray takes no logical image, nor (in MATLAB) an int16 one.
 struct ColourAdvice {
     const char* leadIn;
     const char* toGrey;
@@ -175,11 +184,12 @@ struct ColourAdvice {
 ColourAdvice colourAdvice(ImageClass imageClass)
 {
     switch (imageClass) {
-    case ImageClass::Logical: return {"For a binary colour image pass", "any(img, 3)"};
-    case ImageClass::Int16:
-        return {"Convert a colour image to grey first, for example", "rgb2gray(im2uint16(img))"};
-    default: return {"Convert a colour image to grey first, for example", "rgb2gray(img)"};
+#define VESK_COLOUR_ADVICE(Enum, name, Element, levelBytes, hostClass, accessor, leadIn, toGrey) \
+    case ImageClass::Enum: return {leadIn, toGrey};
+        VESK_IMAGE_CLASSES(VESK_COLOUR_ADVICE)
+#undef VESK_COLOUR_ADVICE
     }
+    return {"", ""};  // not reached: every class has its case
 }
 
 }  // namespace

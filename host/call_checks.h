@@ -38,22 +38,22 @@ enum class ArgumentClass {
     Function
 };
 
-// How to turn an image of an integer class the functions do not take into
-// the function's input, mapping the class's whole range onto the function's.
-struct IntegerConversions {
-    const char* int8;
-    const char* int32;
-    const char* uint32;
-    const char* int64;
-    const char* uint64;
+// How to turn an image of a numeric class the functions do not take into the
+// function's input, mapping the class's whole range onto the function's.
+struct ClassConversion {
+    ArgumentClass argumentClass;
+    const char* conversion;  // "Vesk(double(img) + 128)"
 };
+
+enum { kMaxClassConversions = 8 };
 
 // What a function's messages say about it.
 struct CallRules {
     const char* functionName;  // "Vesk": the prefix of every identifier
     const char* outputNames;   // "[map, dist]", for messages
     const char* domain;        // "grey levels 0..255": what a double image holds
-    IntegerConversions integerConversions;
+    // Keyed by class; the list ends at the first entry of no class (Unknown).
+    ClassConversion conversions[kMaxClassConversions];
 };
 
 // True for the classes of numeric and logical arrays.
@@ -87,7 +87,7 @@ struct CallMessage {
 };
 
 // True, with *refusal filled, when the call is not one real, full, 2-D matrix
-// of class double, single, uint8, uint16, int16 or logical, of fewer than
+// of a class image_classes.h lists, of fewer than
 // 2^31 elements, with at most two outputs asked for. The checks run in this
 // order: inputs, outputs, class, sparse, complex, dimensions, size. False,
 // with *imageClass set, for a call to run.

@@ -135,25 +135,13 @@ bool runKernelOnImage(const ContrastFunction& function, ImageClass imageClass,
                       int32_t columns)
 {
     switch (imageClass) {
-    case ImageClass::Double:
-        return runKernel(function, imageClass, image.array_value(), first, second, rows, columns);
-    case ImageClass::Single:
-        return runKernel(function, imageClass, image.float_array_value(), first, second, rows,
-                         columns);
-    case ImageClass::Uint8:
-        return runKernel(function, imageClass, image.uint8_array_value(), first, second, rows,
-                         columns);
-    case ImageClass::Uint16:
-        return runKernel(function, imageClass, image.uint16_array_value(), first, second, rows,
-                         columns);
-    case ImageClass::Int16:
-        return runKernel(function, imageClass, image.int16_array_value(), first, second, rows,
-                         columns);
-    case ImageClass::Logical:
-        return runKernel(function, imageClass, image.bool_array_value(), first, second, rows,
-                         columns);
+#define VESK_RUN_ON_CLASS(Enum, name, Element, levelBytes, hostClass, accessor, ...)           \
+    case ImageClass::Enum:                                                                     \
+        return runKernel(function, imageClass, image.accessor(), first, second, rows, columns);
+        VESK_IMAGE_CLASSES(VESK_RUN_ON_CLASS)
+#undef VESK_RUN_ON_CLASS
     }
-    return false;
+    return false;  // not reached: every class has its case
 }
 
 }  // namespace

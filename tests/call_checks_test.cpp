@@ -18,10 +18,20 @@ namespace {
 const CallRules kRules = {"Vesk",
                           "[map, dist]",
                           "grey levels 0..255",
-                          {"Vesk(double(img) + 128)", "Vesk((double(img) + 2^31) / 16843009)",
-                           "Vesk(double(img) / 16843009)",
-                           "Vesk((double(img) + 2^63) / 72340172838076673)",
-                           "Vesk(double(img) / 72340172838076673)"}};
+                          {{ArgumentClass::Int8, "Vesk(double(img) + 128)"},
+                           {ArgumentClass::Int32, "Vesk((double(img) + 2^31) / 16843009)"},
+                           {ArgumentClass::Uint32, "Vesk(double(img) / 16843009)"},
+                           {ArgumentClass::Int64, "Vesk((double(img) + 2^63) / 72340172838076673)"},
+                           {ArgumentClass::Uint64, "Vesk(double(img) / 72340172838076673)"}}};
+
+// The conversion the rules give for a refused class.
+const char* conversionOf(ArgumentClass argumentClass)
+{
+    for (const ClassConversion& entry : kRules.conversions)
+        if (entry.argumentClass == argumentClass)
+            return entry.conversion;
+    return nullptr;
+}
 
 // One real, full, 2-D double matrix of rows x columns, asked for two outputs.
 CallDescription valid(double rows, double columns)
@@ -121,7 +131,6 @@ std::vector<Case> cases()
 {
     const double twoTo31 = 2147483648.0, twoTo64 = 18446744073709551616.0;
     const double largestDouble = 1.7976931348623157e308;
-    const IntegerConversions& conversions = kRules.integerConversions;
     return {
         {"NoInput", {0, 1, ArgumentClass::Unknown, "", false, false, 0, 0, 0}, "nargin",
          inputCountMessage(0)},
@@ -139,15 +148,15 @@ std::vector<Case> cases()
          printed("%s returns at most two outputs, %s, but %d were asked for.", "Vesk",
                  "[map, dist]", 2147483647)},
         {"Int8", ofClass(ArgumentClass::Int8, "int8"), "unsupportedClass",
-         integerClassMessage("int8", conversions.int8, false)},
+         integerClassMessage("int8", conversionOf(ArgumentClass::Int8), false)},
         {"Int32Colour", ofClass(ArgumentClass::Int32, "int32", 3), "unsupportedClass",
-         integerClassMessage("int32", conversions.int32, true)},
+         integerClassMessage("int32", conversionOf(ArgumentClass::Int32), true)},
         {"Uint32", ofClass(ArgumentClass::Uint32, "uint32"), "unsupportedClass",
-         integerClassMessage("uint32", conversions.uint32, false)},
+         integerClassMessage("uint32", conversionOf(ArgumentClass::Uint32), false)},
         {"Int64", ofClass(ArgumentClass::Int64, "int64"), "unsupportedClass",
-         integerClassMessage("int64", conversions.int64, false)},
+         integerClassMessage("int64", conversionOf(ArgumentClass::Int64), false)},
         {"Uint64Colour", ofClass(ArgumentClass::Uint64, "uint64", 4), "unsupportedClass",
-         integerClassMessage("uint64", conversions.uint64, true)},
+         integerClassMessage("uint64", conversionOf(ArgumentClass::Uint64), true)},
         {"Char", ofClass(ArgumentClass::Char, "char"), "unsupportedClass", otherClassMessage("char")},
         {"Cell", ofClass(ArgumentClass::Cell, "cell", 3), "unsupportedClass",
          otherClassMessage("cell")},

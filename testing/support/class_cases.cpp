@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+
+#include "image_classes.h"
 
 namespace test_support {
 
@@ -18,20 +21,22 @@ uint64_t SplitMix64::next()
 
 const std::vector<mxClassID>& acceptedClasses()
 {
-    static const std::vector<mxClassID> classes = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxUINT8_CLASS,
-                                                   mxUINT16_CLASS, mxINT16_CLASS,  mxLOGICAL_CLASS};
+    static const std::vector<mxClassID> classes = {
+#define VESK_HOST_CLASS(Enum, name, Element, levelBytes, hostClass, ...) hostClass,
+        VESK_IMAGE_CLASSES(VESK_HOST_CLASS)
+#undef VESK_HOST_CLASS
+    };
     return classes;
 }
 
 const char* classNameOf(mxClassID classId)
 {
-    switch (classId) {
-    case mxDOUBLE_CLASS: return "double";
-    case mxSINGLE_CLASS: return "single";
-    case mxUINT8_CLASS: return "uint8";
-    case mxUINT16_CLASS: return "uint16";
-    case mxINT16_CLASS: return "int16";
-    case mxLOGICAL_CLASS: return "logical";
+#define VESK_CLASS_NAME(Enum, name, Element, levelBytes, hostClass, ...) \
+    if (classId == hostClass)                                            \
+        return name;
+    VESK_IMAGE_CLASSES(VESK_CLASS_NAME)
+#undef VESK_CLASS_NAME
+    switch (classId) {  // the classes the plug-ins refuse
     case mxINT8_CLASS: return "int8";
     case mxINT32_CLASS: return "int32";
     case mxUINT32_CLASS: return "uint32";
@@ -47,13 +52,12 @@ const char* classNameOf(mxClassID classId)
 
 size_t elementBytesOf(mxClassID classId)
 {
-    switch (classId) {
-    case mxDOUBLE_CLASS: return 8;
-    case mxSINGLE_CLASS: return 4;
-    case mxUINT16_CLASS:
-    case mxINT16_CLASS: return 2;
-    default: return 1;
-    }
+#define VESK_ELEMENT_BYTES(Enum, name, Element, levelBytes, hostClass, ...) \
+    if (classId == hostClass)                                               \
+        return sizeof(Element);
+    VESK_IMAGE_CLASSES(VESK_ELEMENT_BYTES)
+#undef VESK_ELEMENT_BYTES
+    throw std::logic_error(std::string("not a class the plug-ins take: ") + classNameOf(classId));
 }
 
 namespace {
@@ -106,7 +110,9 @@ std::vector<double> convertedForDoubleCall(Plugin plugin, const standin::InputMa
         case mxLOGICAL_CLASS:
             value = elementAt<uint8_t>(image, k) == 0 ? 0.0 : vesk ? 255.0 : 1.0;
             break;
-        default: value = NAN; break;
+        default:
+            throw std::logic_error(std::string("no documented conversion for class ") +
+                                   classNameOf(image.classId));
         }
     }
     return values;
@@ -371,10 +377,13 @@ std::vector<ClassCase> randomClassImages(uint64_t seed, int count)
             cases.push_back(imageOf(what, classId, rows, columns,
                                     randomElements<int16_t>(random, n, drawInt16)));
             break;
-        default:
+        case mxLOGICAL_CLASS:
             cases.push_back(imageOf(what, classId, rows, columns,
                                     randomElements<uint8_t>(random, n, drawLogical)));
             break;
+        default:
+            throw std::logic_error(std::string("no random elements for class ") +
+                                   classNameOf(classId));
         }
     }
     return cases;
@@ -382,12 +391,15 @@ std::vector<ClassCase> randomClassImages(uint64_t seed, int count)
 
 std::vector<size_t> scratchBytesOf(mxClassID classId, size_t elementCount)
 {
-    switch (classId) {
-    case mxDOUBLE_CLASS: return {2048, 1024, 4 * elementCount};
-    case mxUINT8_CLASS:
-    case mxLOGICAL_CLASS: return {2048, 1024};
-    default: return {2048, 1024, elementCount};
-    }
+    // The table (256 doubles) and the histogram (256 32-bit counts), then the
+    // class's level array where it has one.
+    std::vector<size_t> bytes = {2048, 1024};
+#define VESK_SCRATCH_BYTES(Enum, name, Element, levelBytes, hostClass, ...) \
+    if (classId == hostClass && levelBytes != 0)                           \
+        bytes.push_back((size_t)levelBytes * elementCount);
+    VESK_IMAGE_CLASSES(VESK_SCRATCH_BYTES)
+#undef VESK_SCRATCH_BYTES
+    return bytes;
 }
 
 namespace {
