@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "mex_api.h"
 
 namespace bench_host {
 namespace {
@@ -75,16 +74,11 @@ void releasePages(void* pages, size_t bytes)
     munmap(pages, bytes == 0 ? 1 : bytes);
 }
 
-}  // namespace bench_host
-
-extern "C" {
-
-void* mxMalloc(size_t bytes)
+void* allocate(size_t bytes)
 {
-    using namespace bench_host;
     State& s = state();
     if (!s.inCall) {
-        fprintf(stderr, "bench host: mxMalloc outside a call\n");
+        fprintf(stderr, "bench host: allocation outside a call\n");
         abort();
     }
     if (s.memory == Memory::Fresh) {
@@ -104,9 +98,8 @@ void* mxMalloc(size_t bytes)
     return block.address;
 }
 
-void mxFree(void* pointer)
+void release(void* pointer)
 {
-    using namespace bench_host;
     State& s = state();
     if (s.memory != Memory::Fresh)
         return;  // reused buffers stay for the next call
@@ -119,4 +112,4 @@ void mxFree(void* pointer)
     }
 }
 
-}  // extern "C"
+}  // namespace bench_host

@@ -1,5 +1,5 @@
-// The host memory the benchmarks give the kernels: mxMalloc and mxFree for a
-// benchmark program, in place of the stand-in host's libmx.
+// The host memory the benchmarks give the kernels: allocate and release, in
+// place of the stand-in host's mxMalloc and mxFree.
 //
 // The stand-in host's allocator exists for tests: it fills every buffer with a
 // pattern (touching all of it before the kernel does), adds guard bytes, and
@@ -24,6 +24,9 @@ enum class Memory {
 };
 
 void beginCall(Memory memory);
+// Scratch for the kernels, as a host's mxMalloc and mxFree give it.
+void* allocate(size_t bytes);
+void release(void* pointer);
 // Releases the scratch the call did not release itself.
 void endCall();
 

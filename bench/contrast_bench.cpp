@@ -2,8 +2,8 @@
 // random, uniform and photographic images of three sizes, with warm buffers
 // (reused call after call) and cold ones (fresh pages every call).
 //
-// What a timed call includes: the kernel's three mxMalloc calls and its
-// releases (Vesk's mxFree, or the host's reclamation after Vesk2), and in the
+// What a timed call includes: the kernel's three allocations and its
+// releases (Vesk's, or the host's reclamation after Vesk2), and in the
 // cold runs the fresh output map and the faulting-in of every fresh page.
 // Not included: the host's own work (checks, creating and zero-filling the
 // matrices, which a real host does lazily; the Octave benchmark measures that).
@@ -19,7 +19,6 @@
 
 #include "absolute_contrast.h"
 #include "bench_host.h"
-#include "mex_api.h"
 #include "plain_contrast.h"
 #include "signed_contrast.h"
 #include "stream_bound.h"
@@ -32,6 +31,23 @@ using namespace test_support;
 namespace {
 
 using bench_host::Memory;
+
+// The kernels on double images, with the benchmarks' host memory.
+const ScratchAllocator kBenchScratch = {bench_host::allocate, bench_host::release};
+
+void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
+                             int32_t columns)
+{
+    computeAbsoluteContrastOfClass(ImageClass::Double, input, map, distribution, rows, columns,
+                                   kBenchScratch);
+}
+
+void computeSignedContrast(const double* input, double* map, double* leastContrastLevel,
+                           int32_t rows, int32_t columns)
+{
+    computeSignedContrastOfClass(ImageClass::Double, input, map, leastContrastLevel, rows, columns,
+                                 kBenchScratch);
+}
 using test_images::Kind;
 
 enum class Plugin { Vesk, Vesk2 };
@@ -60,14 +76,14 @@ const std::vector<double>& imageFor(Plugin plugin, Kind kind, int side)
 void plainCall(Plugin plugin, const double* input, double* map, double* second, int32_t side)
 {
     const size_t n = (size_t)side * (size_t)side;
-    plain::Scratch scratch{static_cast<double*>(mxMalloc(2048)),
-                           static_cast<int32_t*>(mxMalloc(1024)),
-                           static_cast<int32_t*>(mxMalloc(4 * n))};
+    plain::Scratch scratch{static_cast<double*>(bench_host::allocate(2048)),
+                           static_cast<int32_t*>(bench_host::allocate(1024)),
+                           static_cast<int32_t*>(bench_host::allocate(4 * n))};
     if (plugin == Plugin::Vesk) {
         plain::absoluteContrast(input, map, second, side, side, scratch);
-        mxFree(scratch.table);
-        mxFree(scratch.levels);
-        mxFree(scratch.histogram);
+        bench_host::release(scratch.table);
+        bench_host::release(scratch.levels);
+        bench_host::release(scratch.histogram);
     } else {
         plain::signedContrast(input, map, second, side, side, scratch);
     }
@@ -77,24 +93,24 @@ void plainCall(Plugin plugin, const double* input, double* map, double* second, 
 void boundCall(const double* input, double* map, int32_t side)
 {
     const size_t n = (size_t)side * (size_t)side;
-    void* table = mxMalloc(2048);
-    void* histogram = mxMalloc(1024);
-    int32_t* levels = static_cast<int32_t*>(mxMalloc(4 * n));
+    void* table = bench_host::allocate(2048);
+    void* histogram = bench_host::allocate(1024);
+    int32_t* levels = static_cast<int32_t*>(bench_host::allocate(4 * n));
     streamSameBytes(input, levels, map, (int32_t)n);
-    mxFree(table);
-    mxFree(levels);
-    mxFree(histogram);
+    bench_host::release(table);
+    bench_host::release(levels);
+    bench_host::release(histogram);
 }
 
 // The same two host allocations as a kernel on a uint8 image (table and
 // histogram; no level array) around the bytes that call must move.
 uint64_t uint8BoundCall(const uint8_t* input, double* map, int32_t side)
 {
-    void* table = mxMalloc(2048);
-    void* histogram = mxMalloc(1024);
+    void* table = bench_host::allocate(2048);
+    void* histogram = bench_host::allocate(1024);
     const uint64_t sum = streamBytesTwice(input, map, side * side);
-    mxFree(table);
-    mxFree(histogram);
+    bench_host::release(table);
+    bench_host::release(histogram);
     return sum;
 }
 
@@ -226,9 +242,11 @@ void runPairedUint8(benchmark::State& state, Plugin plugin, Kind kind, int side)
     auto bound = [&] { sink += uint8BoundCall(bytes.data(), map, side); };
     auto uint8Kernel = [&] {
         if (plugin == Plugin::Vesk)
-            computeAbsoluteContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side);
+            computeAbsoluteContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side,
+                                           kBenchScratch);
         else
-            computeSignedContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side);
+            computeSignedContrastOfClass(ImageClass::Uint8, bytes.data(), map, second, side, side,
+                                         kBenchScratch);
     };
     auto doubleKernel = [&] {
         if (plugin == Plugin::Vesk)

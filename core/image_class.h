@@ -36,18 +36,27 @@ struct ClassScratch {
     uint8_t byteLevel[kGreyLevels];      // uint8 and logical: the level of each byte value
 };
 
+// Where a kernel's scratch comes from and goes back to: the host's own
+// allocator under a MEX host (mxMalloc, mxFree), the call's scratch in the
+// Octave gateway, the benchmarks' own. release is null where the scratch is
+// left to the one who allocated it (Vesk2 under a MEX host: the host
+// reclaims it when the call returns).
+struct ScratchAllocator {
+    void* (*allocate)(size_t bytes);
+    void (*release)(void* pointer);
+};
+
 // Takes the table (2048 bytes), the histogram (1024 bytes) and, for the
-// classes that need one, the level array, in that order, from allocate(bytes).
-template <typename Allocate>
+// classes that need one, the level array, in that order.
 static inline void allocateClassScratch(ImageClass imageClass, int32_t elementCount,
-                                        Allocate allocate, ClassScratch* scratch)
+                                        const ScratchAllocator& allocator, ClassScratch* scratch)
 {
-    scratch->table = static_cast<ContrastTable*>(allocate(sizeof(ContrastTable)));
-    scratch->histogram = static_cast<LevelHistogram*>(allocate(sizeof(LevelHistogram)));
+    scratch->table = static_cast<ContrastTable*>(allocator.allocate(sizeof(ContrastTable)));
+    scratch->histogram = static_cast<LevelHistogram*>(allocator.allocate(sizeof(LevelHistogram)));
     const int32_t bytesPerElement = levelBytesPerElement(imageClass);
     scratch->levels = bytesPerElement == 0
                           ? nullptr
-                          : allocate((size_t)(bytesPerElement * (int64_t)elementCount));
+                          : allocator.allocate((size_t)(bytesPerElement * (int64_t)elementCount));
 }
 
 // What allocateClassScratch takes in all, in bytes (for messages).
@@ -57,15 +66,15 @@ static inline uint64_t classScratchBytes(ImageClass imageClass, int64_t elementC
            (uint64_t)levelBytesPerElement(imageClass) * (uint64_t)elementCount;
 }
 
-// Gives the scratch back to release(pointer) in the order table, level array
-// (when there is one), histogram.
-template <typename Release>
-static inline void releaseClassScratch(const ClassScratch* scratch, Release release)
+// Gives the scratch back in the order table, level array (when there is
+// one), histogram.
+static inline void releaseClassScratch(const ClassScratch* scratch,
+                                       const ScratchAllocator& allocator)
 {
-    release(scratch->table);
+    allocator.release(scratch->table);
     if (scratch->levels != nullptr)
-        release(scratch->levels);
-    release(scratch->histogram);
+        allocator.release(scratch->levels);
+    allocator.release(scratch->histogram);
 }
 
 // --- counting -------------------------------------------------------------------

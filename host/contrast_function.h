@@ -13,11 +13,13 @@
 namespace vesk {
 
 // A kernel: the image's class and data, first output, second output (pointers
-// to doubles), rows and columns of the input and of the first output. Returns
+// to doubles), rows and columns of the input and of the first output, where
+// the scratch comes from (image_class.h). Returns
 // true when its histogram leaves the image's scale in doubt, so that the
 // gateway looks at the values for the function's scale warning.
 typedef bool (*ContrastKernel)(ImageClass imageClass, const void* input, double* firstOutput,
-                               double* secondOutput, int32_t rows, int32_t columns);
+                               double* secondOutput, int32_t rows, int32_t columns,
+                               const ScratchAllocator& allocator);
 
 struct ContrastFunction {
     CallRules rules;

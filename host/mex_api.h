@@ -2,11 +2,10 @@
 //
 // Built with a host's own SDK (VESK_HOST_SDK or MATLAB_MEX_FILE defined, as
 // MATLAB's mex and our Octave MEX build do), that SDK's mex.h is used. Built
-// as Octave-native functions (VESK_HOST_OCTAVE_NATIVE), there is no MEX API:
-// the kernels' two allocation calls are all that is declared, and the Octave
-// gateway defines them. Built on its own, this header declares the 64-bit
-// MATLAB ABI the plug-ins link against: libmx for matrices and memory, libmex
-// for the error and warning calls. The plug-in sources use the ordinary
+// on its own, this header declares the 64-bit MATLAB ABI the plug-ins link
+// against: libmx for matrices and memory, libmex for the error and warning
+// calls. The Octave-native functions include neither: their gateway passes
+// the kernels its own scratch. The plug-in sources use the ordinary
 // names; the versioned symbols are mapped here.
 #ifndef VESK_HOST_MEX_API_H
 #define VESK_HOST_MEX_API_H
@@ -14,18 +13,6 @@
 #if defined(VESK_HOST_SDK) || defined(MATLAB_MEX_FILE)
 
 #include "mex.h"
-
-#elif defined(VESK_HOST_OCTAVE_NATIVE)
-
-#include <stddef.h>
-
-// Scratch for the running call, reclaimed by the gateway when the call ends
-// (octave_gateway.cpp). C++ names, so that they never meet the C functions of
-// the same names that Octave's own MEX layer exports.
-namespace vesk {
-void* mxMalloc(size_t bytes);
-void mxFree(void* pointer);
-}  // namespace vesk
 
 #else
 

@@ -50,8 +50,8 @@ CallDescription describeCall(int outputCount, int inputCount, const mxArray* inp
 
 }  // namespace
 
-void runMexGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
-                        int inputCount, const mxArray* inputs[])
+void runMexGateway(const ContrastFunction& function, const ScratchAllocator& scratch,
+                   int outputCount, mxArray* outputs[], int inputCount, const mxArray* inputs[])
 {
     const CallDescription call = describeCall(outputCount, inputCount, inputs);
     ImageClass imageClass = ImageClass::Double;
@@ -75,7 +75,7 @@ void runMexGateway(const ContrastFunction& function, int outputCount, mxArray* o
         outputs[1] = second;
 
     const bool scaleInDoubt =
-        function.kernel(imageClass, input, mxGetPr(first), mxGetPr(second), rows, columns);
+        function.kernel(imageClass, input, mxGetPr(first), mxGetPr(second), rows, columns, scratch);
 
     const ScaleWarning& warning = function.scaleWarning;
     if (scaleInDoubt && warning.valuesConfirm(imageClass, input, rows * columns)) {

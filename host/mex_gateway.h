@@ -21,8 +21,10 @@ namespace vesk {
 // kernel, gives the scale warning where it applies through the host's warning
 // call (the call goes on), and stores the outputs into the slots the host
 // provides (at least one, whatever was asked for).
-void runMexGateway(const ContrastFunction& function, int outputCount, mxArray* outputs[],
-                        int inputCount, const mxArray* inputs[]);
+// The kernel's scratch comes from scratch: the host's mxMalloc, and mxFree
+// for a plug-in that releases its scratch itself (docs/host-contract.md).
+void runMexGateway(const ContrastFunction& function, const ScratchAllocator& scratch,
+                   int outputCount, mxArray* outputs[], int inputCount, const mxArray* inputs[]);
 
 }  // namespace vesk
 

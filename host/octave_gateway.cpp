@@ -6,16 +6,14 @@
 #include <new>
 #include <string>
 
-#include "mex_api.h"
-
 namespace vesk {
 
 namespace {
 
 // --- scratch --------------------------------------------------------------------
 //
-// The kernels take their scratch with mxMalloc and give it back with mxFree
-// (Vesk) or leave it to the host (Vesk2), as under a MEX host. Here each
+// The kernels take their scratch from allocateCallScratch and give it back to
+// releaseCallScratch (Vesk) or leave it to the call (Vesk2). Each
 // block carries a header that links it into the list of the running call;
 // the call's ScratchScope releases whatever is still listed when the call
 // ends, by return or by error.
@@ -61,6 +59,38 @@ public:
 private:
     ScratchBlock* outer_;
 };
+
+void* allocateCallScratch(size_t bytes)
+{
+    if (bytes > SIZE_MAX - sizeof(ScratchBlock))
+        throw std::bad_alloc();
+    ScratchBlock* block = static_cast<ScratchBlock*>(malloc(sizeof(ScratchBlock) + bytes));
+    if (block == nullptr)
+        throw std::bad_alloc();  // Octave reports it as out of memory and ends the call
+    adviseHugePages(block, sizeof(ScratchBlock) + bytes);
+    block->previous = nullptr;
+    block->next = callScratch;
+    if (callScratch != nullptr)
+        callScratch->previous = block;
+    callScratch = block;
+    return block + 1;
+}
+
+void releaseCallScratch(void* pointer)
+{
+    if (pointer == nullptr)
+        return;
+    ScratchBlock* block = static_cast<ScratchBlock*>(pointer) - 1;
+    if (block->previous != nullptr)
+        block->previous->next = block->next;
+    else
+        callScratch = block->next;
+    if (block->next != nullptr)
+        block->next->previous = block->previous;
+    free(block);
+}
+
+const ScratchAllocator kCallScratch = {allocateCallScratch, releaseCallScratch};
 
 // --- the call -------------------------------------------------------------------
 
@@ -126,7 +156,7 @@ bool runKernel(const ContrastFunction& function, ImageClass imageClass, const Ty
                double* first, double* second, int32_t rows, int32_t columns)
 {
     const void* input = image.data();
-    return function.kernel(imageClass, input, first, second, rows, columns) &&
+    return function.kernel(imageClass, input, first, second, rows, columns, kCallScratch) &&
            function.scaleWarning.valuesConfirm(imageClass, input, rows * columns);
 }
 
@@ -145,36 +175,6 @@ bool runKernelOnImage(const ContrastFunction& function, ImageClass imageClass,
 }
 
 }  // namespace
-
-void* mxMalloc(size_t bytes)
-{
-    if (bytes > SIZE_MAX - sizeof(ScratchBlock))
-        throw std::bad_alloc();
-    ScratchBlock* block = static_cast<ScratchBlock*>(malloc(sizeof(ScratchBlock) + bytes));
-    if (block == nullptr)
-        throw std::bad_alloc();  // Octave reports it as out of memory and ends the call
-    adviseHugePages(block, sizeof(ScratchBlock) + bytes);
-    block->previous = nullptr;
-    block->next = callScratch;
-    if (callScratch != nullptr)
-        callScratch->previous = block;
-    callScratch = block;
-    return block + 1;
-}
-
-void mxFree(void* pointer)
-{
-    if (pointer == nullptr)
-        return;
-    ScratchBlock* block = static_cast<ScratchBlock*>(pointer) - 1;
-    if (block->previous != nullptr)
-        block->previous->next = block->next;
-    else
-        callScratch = block->next;
-    if (block->next != nullptr)
-        block->next->previous = block->previous;
-    free(block);
-}
 
 octave_value_list runOctaveGateway(const ContrastFunction& function,
                                    const octave_value_list& args, int nargout)

@@ -1,6 +1,6 @@
 # Vesk.oct and Vesk2.oct: the Octave-native functions, compiled by mkoctfile
 # from the same kernels and checks as the MEX files, with the Octave gateway
-# (VESK_HOST_OCTAVE_NATIVE: no MEX API at all), into
+# (no MEX API at all), into
 # ${CMAKE_BINARY_DIR}/octave-native beside their help files. Included from
 # octave_mex.cmake when Octave is found, so skipped where the MEX files are.
 set(VESK_OCTAVE_NATIVE_DIR "${CMAKE_BINARY_DIR}/octave-native")
@@ -11,7 +11,7 @@ set(help_header_dir "${CMAKE_CURRENT_BINARY_DIR}/native_help")
 # our code.
 execute_process(COMMAND "${VESK_MKOCTFILE}" -p OCTINCLUDEDIR
                 OUTPUT_VARIABLE octave_include_dir OUTPUT_STRIP_TRAILING_WHITESPACE)
-set(octave_native_flags -DVESK_HOST_OCTAVE_NATIVE "-isystem${octave_include_dir}"
+set(octave_native_flags "-isystem${octave_include_dir}"
     "-isystem${octave_include_dir}/.." -Wall -Wextra -Wpedantic -Wshadow
     "-Wl,--version-script=${VESK_OCTAVE_EXPORTS}" "-I${help_header_dir}")
 if(VESK_WERROR)

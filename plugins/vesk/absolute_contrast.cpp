@@ -2,8 +2,6 @@
 
 #include <stdlib.h>
 
-#include "mex_api.h"
-
 namespace vesk {
 
 // By contrast, then by level: no two records compare equal, so every C
@@ -48,12 +46,13 @@ void computeContrastDistribution(const LevelHistogram* histogram, const Contrast
 }
 
 bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
-                                    double* distribution, int32_t rows, int32_t columns)
+                                    double* distribution, int32_t rows, int32_t columns,
+                                    const ScratchAllocator& allocator)
 {
     const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
 
     ClassScratch scratch;
-    allocateClassScratch(imageClass, elementCount, mxMalloc, &scratch);
+    allocateClassScratch(imageClass, elementCount, allocator, &scratch);
     buildLevelHistogramOfClass(imageClass, input, elementCount, TruncateLevel(), &scratch);
     const double normaliser = contrastNormaliser(computeContrastTable(scratch.histogram, scratch.table));
 
@@ -68,14 +67,8 @@ bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, do
 
     const bool intensitiesInDoubt =
         isFloatingPointClass(imageClass) && onlyLevelsOccur(scratch.histogram, 0, 1);
-    releaseClassScratch(&scratch, mxFree);
+    releaseClassScratch(&scratch, allocator);
     return intensitiesInDoubt;
-}
-
-void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
-                             int32_t columns)
-{
-    computeAbsoluteContrastOfClass(ImageClass::Double, input, map, distribution, rows, columns);
 }
 
 }  // namespace vesk

@@ -53,19 +53,17 @@ int compareLevelRecords(const void* a, const void* b);
 void computeContrastDistribution(const LevelHistogram* histogram, const ContrastTable* table,
                                  double normaliser, double* distribution);
 
-// map (rows x columns) and distribution (101) must start at 0.0. Scratch comes
-// from mxMalloc and is released with mxFree before returning.
-void computeAbsoluteContrast(const double* input, double* map, double* distribution, int32_t rows,
-                             int32_t columns);
-
-// computeAbsoluteContrast for an image of any class that image_class.h lists,
-// with the scratch that file gives for it, all released with mxFree in the
-// order table, level array (if any), histogram. Returns true when only
+// The absolute contrast map (rows x columns) and the distribution
+// (kDistributionLength), both starting at 0.0, of an image of any class that
+// image_classes.h lists, with the scratch image_class.h gives for it, taken
+// from allocator and all released to it in the order table, level array (if
+// any), histogram. Returns true when only
 // levels 0 and 1 occur in a double or single image: the image may hold
 // intensities 0..1 rather than grey levels (valuesLookLikeIntensities
 // decides).
 bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, double* map,
-                                    double* distribution, int32_t rows, int32_t columns);
+                                    double* distribution, int32_t rows, int32_t columns,
+                                    const ScratchAllocator& allocator);
 
 }  // namespace vesk
 

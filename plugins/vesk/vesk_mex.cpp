@@ -4,5 +4,7 @@
 
 VESK_PLUGIN_ENTRY void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    vesk::runMexGateway(vesk::kVeskFunction, nlhs, plhs, nrhs, prhs);
+    // Vesk releases its scratch with mxFree before it returns.
+    static const vesk::ScratchAllocator kHostScratch = {mxMalloc, mxFree};
+    vesk::runMexGateway(vesk::kVeskFunction, kHostScratch, nlhs, plhs, nrhs, prhs);
 }

@@ -1,16 +1,15 @@
 #include "signed_contrast.h"
 
-#include "mex_api.h"
-
 namespace vesk {
 
 bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, double* map,
-                                  double* leastContrastLevel, int32_t rows, int32_t columns)
+                                  double* leastContrastLevel, int32_t rows, int32_t columns,
+                                  const ScratchAllocator& allocator)
 {
     const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
 
     ClassScratch scratch;
-    allocateClassScratch(imageClass, elementCount, mxMalloc, &scratch);
+    allocateClassScratch(imageClass, elementCount, allocator, &scratch);
     buildLevelHistogramOfClass(imageClass, input, elementCount, QuantizeUnitLevel(), &scratch);
     const LevelHistogram* histogram = scratch.histogram;
     const ContrastTable* table = scratch.table;
@@ -43,12 +42,6 @@ bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, doub
 
     return isFloatingPointClass(imageClass) && histogram->count[kGreyLevels - 1] != 0 &&
            onlyLevelsOccur(histogram, 0, kGreyLevels - 1);
-}
-
-void computeSignedContrast(const double* input, double* map, double* leastContrastLevel,
-                           int32_t rows, int32_t columns)
-{
-    computeSignedContrastOfClass(ImageClass::Double, input, map, leastContrastLevel, rows, columns);
 }
 
 }  // namespace vesk

@@ -40,19 +40,17 @@ struct QuantizeUnitLevel {
 // The second output: the least-contrast level alone.
 enum { kLeastContrastLevelLength = 1 };
 
-// map (rows x columns) and *leastContrastLevel must start at 0.0. Scratch
-// comes from mxMalloc and is left to the host, which reclaims it when the call
-// returns.
-void computeSignedContrast(const double* input, double* map, double* leastContrastLevel,
-                           int32_t rows, int32_t columns);
-
-// computeSignedContrast for an image of any class that image_class.h lists,
-// with the scratch that file gives for it, left to the host. Returns true
+// The signed contrast map (rows x columns) and *leastContrastLevel, both
+// starting at 0.0, of an image of any class that image_classes.h lists, with
+// the scratch image_class.h gives for it, taken from allocator and never
+// released here: it is left to the allocator's owner (the host reclaims it
+// when the call returns). Returns true
 // when a double or single image has level 255 and no level but 0 beside it:
 // the image may hold grey levels 0..255 rather than intensities
 // (valuesLookLikeGreyLevels decides).
 bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, double* map,
-                                  double* leastContrastLevel, int32_t rows, int32_t columns);
+                                  double* leastContrastLevel, int32_t rows, int32_t columns,
+                                  const ScratchAllocator& allocator);
 
 }  // namespace vesk
 
