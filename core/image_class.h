@@ -59,6 +59,13 @@ static inline void allocateClassScratch(ImageClass imageClass, int32_t elementCo
                           : allocator.allocate((size_t)(bytesPerElement * (int64_t)elementCount));
 }
 
+// What allocateClassScratch takes in all, in bytes (for messages).
+static inline uint64_t classScratchBytes(ImageClass imageClass, int64_t elementCount)
+{
+    return sizeof(ContrastTable) + sizeof(LevelHistogram) +
+           (uint64_t)levelBytesPerElement(imageClass) * (uint64_t)elementCount;
+}
+
 // Gives the scratch back in the order table, level array (when there is
 // one), histogram.
 static inline void releaseClassScratch(const ClassScratch* scratch,

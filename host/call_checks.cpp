@@ -146,6 +146,17 @@ void refuseClass(const CallRules& rules, const CallDescription& call, CallMessag
     const char* name = rules.functionName;
     TextBuilder message = startMessage(rules, "unsupportedClass", refusal);
     const char* conversion = classConversion(rules, call.imageClass);
+    if (call.imageClass == ArgumentClass::Unknown) {
+        // Objects, whatever their class is named: a class called uint8 holds
+        // no uint8 array.
+        message << name << " needs a numeric image matrix, but the input is an object of class "
+                << call.className
+                << " (or another value that is no numeric or logical array). Pass the numeric "
+                   "image itself, for example "
+                << name << "(double(obj)) where its class defines double, or " << name
+                << "(imread(filename)) for a greyscale image file.";
+        return;
+    }
     if (conversion == nullptr) {
         message << name << " needs a numeric image matrix, but the input is of class "
                 << call.className << ". Pass the image itself, for example " << name
@@ -182,6 +193,35 @@ ColourAdvice colourAdvice(ImageClass imageClass)
 }
 
 }  // namespace
+
+bool holdsNumbers(ArgumentClass argumentClass)
+{
+    switch (argumentClass) {
+    case ArgumentClass::Logical:
+    case ArgumentClass::Double:
+    case ArgumentClass::Single:
+    case ArgumentClass::Int8:
+    case ArgumentClass::Uint8:
+    case ArgumentClass::Int16:
+    case ArgumentClass::Uint16:
+    case ArgumentClass::Int32:
+    case ArgumentClass::Uint32:
+    case ArgumentClass::Int64:
+    case ArgumentClass::Uint64: return true;
+    case ArgumentClass::Unknown:
+    case ArgumentClass::Cell:
+    case ArgumentClass::Struct:
+    case ArgumentClass::Char:
+    case ArgumentClass::Void:
+    case ArgumentClass::Function: return false;
+    }
+    return false;
+}
+
+ArgumentClass confirmedClass(ArgumentClass named, bool numericOrLogical)
+{
+    return holdsNumbers(named) && !numericOrLogical ? ArgumentClass::Unknown : named;
+}
 
 bool refuseCall(const CallRules& rules, const CallDescription& call, ImageClass* imageClass,
                 CallMessage* refusal)
@@ -228,12 +268,34 @@ bool refuseCall(const CallRules& rules, const CallDescription& call, ImageClass*
     if (call.rows > kMaxElements || call.columns > kMaxElements ||
         call.rows * call.columns > kMaxElements) {
         TextBuilder message = startMessage(rules, "tooLarge", refusal);
-        message << name << " handles at most 2147483647 elements, but the image is ";
+        message << name
+                << " handles at most 2147483647 (2^31 - 1) elements, each dimension below 2^31, "
+                   "but the image is ";
         message.wholeNumber(call.rows) << " x ";
-        message.wholeNumber(call.columns) << ". Process it in tiles of fewer elements.";
+        message.wholeNumber(call.columns)
+            << ". Pass a smaller image, or process it in tiles of fewer elements: each tile then "
+               "gets its own contrast map, computed from that tile alone, not the whole image's.";
         return true;
     }
     return false;
+}
+
+void outOfMemoryMessage(const CallRules& rules, const CallDescription& call, double mapBytes,
+                        double scratchBytes, CallMessage* refusal)
+{
+    const double mebibyte = 1048576.0;
+    const char* name = rules.functionName;
+    TextBuilder message = startMessage(rules, "outOfMemory", refusal);
+    message << name << " ran out of memory: for this ";
+    message.wholeNumber(call.rows) << " x ";
+    message.wholeNumber(call.columns) << " " << call.className << " image the call needs ";
+    // Whole MiB, rounded up: never less than what was asked for.
+    message.wholeNumber((double)(int64_t)((mapBytes + mebibyte - 1.0) / mebibyte))
+        << " MiB for the map and ";
+    message.wholeNumber((double)(int64_t)((scratchBytes + mebibyte - 1.0) / mebibyte))
+        << " MiB of scratch, more than the process could get. Free memory, or pass what needs "
+           "less: a uint8 or logical image needs no level array (a double image needs 4 bytes "
+           "of it per element, a single, uint16 or int16 image 1), or a smaller image.";
 }
 
 void scaleWarningMessage(const CallRules& rules, const ScaleWarning& warning,

@@ -56,13 +56,22 @@ struct CallRules {
     ClassConversion conversions[kMaxClassConversions];
 };
 
+// True for the classes of numeric and logical arrays.
+bool holdsNumbers(ArgumentClass argumentClass);
+
+// The class of an argument from its class as named (by identifier or name)
+// and whether the host says it is a numeric or logical array: Unknown for a
+// value named like a numeric or logical class that is none (an object whose
+// class is called uint8), which must never be read as one.
+ArgumentClass confirmedClass(ArgumentClass named, bool numericOrLogical);
+
 // A call as the host presents it. The image fields describe input 0 and are
 // read only when there is exactly one input.
 struct CallDescription {
     int inputCount;
     int outputCount;  // as asked for
-    ArgumentClass imageClass;
-    const char* className;  // the host's name for the image's class
+    ArgumentClass imageClass;  // Unknown for objects (confirmedClass)
+    const char* className;     // the host's name for the image's class
     bool sparse;
     bool complex;
     // As the host reports them (unsigned counts), converted to double.
@@ -84,6 +93,13 @@ struct CallMessage {
 // with *imageClass set, for a call to run.
 bool refuseCall(const CallRules& rules, const CallDescription& call, ImageClass* imageClass,
                 CallMessage* refusal);
+
+// The refusal of a call the process had not the memory for (Octave-native
+// functions; in MATLAB the host's own out-of-memory error ends the call):
+// "Vesk:outOfMemory", with the image's size and class, what the call needed
+// for the map and for scratch, and what needs less.
+void outOfMemoryMessage(const CallRules& rules, const CallDescription& call, double mapBytes,
+                        double scratchBytes, CallMessage* refusal);
 
 // A warning about a valid image that almost surely is on the other
 // function's scale, given when the kernel's histogram and then the values

@@ -66,6 +66,8 @@ VESK_HOST_API void mxFree(void* pointer);
 VESK_HOST_API mxClassID mxGetClassID(const mxArray* array);
 VESK_HOST_API bool mxIsComplex(const mxArray* array);
 VESK_HOST_API bool mxIsSparse(const mxArray* array);
+VESK_HOST_API bool mxIsNumeric(const mxArray* array);
+VESK_HOST_API bool mxIsLogical(const mxArray* array);
 VESK_HOST_API const char* mxGetClassName(const mxArray* array);
 VESK_HOST_API size_t mxGetNumberOfDimensions_730(const mxArray* array);
 

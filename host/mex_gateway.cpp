@@ -34,7 +34,10 @@ CallDescription describeCall(int outputCount, int inputCount, const mxArray* inp
                             0.0,        0.0,         0.0};
     if (inputCount == 1) {
         const mxArray* image = inputs[0];
-        call.imageClass = argumentClassOf(mxGetClassID(image));
+        // The host says whether it is an array of numbers before any byte of
+        // it is read: an object may carry a numeric class's name.
+        call.imageClass = confirmedClass(argumentClassOf(mxGetClassID(image)),
+                                         mxIsNumeric(image) || mxIsLogical(image));
         call.className = mxGetClassName(image);
         call.sparse = mxIsSparse(image);
         call.complex = mxIsComplex(image);

@@ -39,12 +39,18 @@ public:
 
     ~ScratchScope()
     {
+        releaseAll();
+        callScratch = outer_;
+    }
+
+    // Frees what the running call still holds.
+    static void releaseAll()
+    {
         while (callScratch != nullptr) {
             ScratchBlock* block = callScratch;
             callScratch = block->next;
             free(block);
         }
-        callScratch = outer_;
     }
 
     ScratchScope(const ScratchScope&) = delete;
@@ -88,32 +94,38 @@ const ScratchAllocator kCallScratch = {allocateCallScratch, releaseCallScratch};
 
 // --- the call -------------------------------------------------------------------
 
-// The class of an argument by its name, as Octave's MEX layer gives a MEX
-// file its class identifier (everything else, objects too, is unknown).
-ArgumentClass argumentClassOf(const std::string& name)
+// The class of an argument from its type: what Octave stores (a range, a
+// diagonal or permutation matrix, a lazy index, an integer literal kept as an
+// integer: each reads as the double matrix it stands for), never its class
+// name, which an object may share with a numeric class. Everything without a
+// built-in type of its own, objects of every name among them, is unknown.
+ArgumentClass argumentClassOf(const octave_value& value)
 {
     static const struct {
-        const char* name;
+        builtin_type_t type;
         ArgumentClass argumentClass;
-    } classes[] = {
-        {"double", ArgumentClass::Double},   {"single", ArgumentClass::Single},
-        {"char", ArgumentClass::Char},       {"logical", ArgumentClass::Logical},
-        {"cell", ArgumentClass::Cell},       {"struct", ArgumentClass::Struct},
-        {"function_handle", ArgumentClass::Function},
-        {"int8", ArgumentClass::Int8},       {"uint8", ArgumentClass::Uint8},
-        {"int16", ArgumentClass::Int16},     {"uint16", ArgumentClass::Uint16},
-        {"int32", ArgumentClass::Int32},     {"uint32", ArgumentClass::Uint32},
-        {"int64", ArgumentClass::Int64},     {"uint64", ArgumentClass::Uint64},
+    } types[] = {
+        {btyp_double, ArgumentClass::Double},  {btyp_complex, ArgumentClass::Double},
+        {btyp_float, ArgumentClass::Single},   {btyp_float_complex, ArgumentClass::Single},
+        {btyp_int8, ArgumentClass::Int8},      {btyp_uint8, ArgumentClass::Uint8},
+        {btyp_int16, ArgumentClass::Int16},    {btyp_uint16, ArgumentClass::Uint16},
+        {btyp_int32, ArgumentClass::Int32},    {btyp_uint32, ArgumentClass::Uint32},
+        {btyp_int64, ArgumentClass::Int64},    {btyp_uint64, ArgumentClass::Uint64},
+        {btyp_bool, ArgumentClass::Logical},   {btyp_char, ArgumentClass::Char},
+        {btyp_struct, ArgumentClass::Struct},  {btyp_cell, ArgumentClass::Cell},
+        {btyp_func_handle, ArgumentClass::Function},
     };
-    for (const auto& c : classes)
-        if (name == c.name)
-            return c.argumentClass;
+    const builtin_type_t type = value.builtin_type();
+    for (const auto& t : types)
+        if (type == t.type)
+            return confirmedClass(t.argumentClass, value.isnumeric() || value.islogical());
     return ArgumentClass::Unknown;
 }
 
 // The call in call_checks.h's terms, each field as Octave's MEX layer reports
-// it to the MEX gateway (mxGetClassID, mxGetClassName, ..., mxGetN), so that
-// both builds refuse the same calls with the same words.
+// it to the MEX gateway (mxGetClassName, ..., mxGetN; the class as
+// mxGetClassID and mxIsNumeric give it for every value the MEX layer can
+// pass), so that both builds refuse the same calls with the same words.
 CallDescription describeCall(const octave_value_list& args, int nargout, std::string* className)
 {
     CallDescription call = {(int)args.length(), nargout, ArgumentClass::Unknown, "", false, false,
@@ -121,7 +133,7 @@ CallDescription describeCall(const octave_value_list& args, int nargout, std::st
     if (call.inputCount == 1) {
         const octave_value& image = args(0);
         *className = image.class_name();
-        call.imageClass = argumentClassOf(*className);
+        call.imageClass = argumentClassOf(image);
         call.className = className->c_str();
         call.sparse = image.issparse();
         call.complex = image.iscomplex();
@@ -185,11 +197,31 @@ octave_value_list runOctaveGateway(const ContrastFunction& function,
     const int32_t columns = (int32_t)dimensions(1);
 
     // The kernel writes every element of the map; the second output must
-    // start at 0.0.
-    NDArray first = createUnclearedMatrix(rows, columns);
-    NDArray second(dim_vector(function.secondOutputRows, 1), 0.0);
-    const bool warn = runKernelOnImage(function, imageClass, args(0), first.fortran_vec(),
-                                       second.fortran_vec(), rows, columns);
+    // start at 0.0. Out of memory for either, for the kernel's scratch or for
+    // the full matrix a range or a diagonal matrix stands for, the call ends
+    // with nothing left allocated and a message that says what needs less.
+    NDArray first;
+    NDArray second;
+    bool warn = false;
+    bool outOfMemory = false;
+    try {
+        first = createUnclearedMatrix(rows, columns);
+        second = NDArray(dim_vector(function.secondOutputRows, 1), 0.0);
+        warn = runKernelOnImage(function, imageClass, args(0), first.fortran_vec(),
+                                second.fortran_vec(), rows, columns);
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    }
+    if (outOfMemory) {
+        first = NDArray();
+        second = NDArray();
+        ScratchScope::releaseAll();
+        const int64_t elementCount = (int64_t)rows * columns;
+        CallMessage message;
+        outOfMemoryMessage(function.rules, call, (double)elementCount * sizeof(double),
+                           (double)classScratchBytes(imageClass, elementCount), &message);
+        error_with_id(message.identifier, "%s: %s", name, message.message);
+    }
     if (warn) {
         // May end the call as an error (warning('error', id)); the scratch
         // goes all the same.

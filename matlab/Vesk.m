@@ -51,14 +51,31 @@ function varargout = Vesk(varargin)
 %                            Vesk(double(IMG) + 128) for int8, or
 %                            Vesk(double(IMG)) for values that already are
 %                            grey levels); char, cell, struct or function
-%                            handle (pass the image itself)
+%                            handle (pass the image itself); an object,
+%                            whatever its class is named (pass the
+%                            numeric image, such as Vesk(double(OBJ))
+%                            where its class defines double)
 %     Vesk:sparse            a sparse matrix (use full(IMG))
 %     Vesk:complex           a complex matrix (use real(IMG) or abs(IMG))
 %     Vesk:notMatrix         more than two dimensions, such as an RGB image
 %                            (use rgb2gray(IMG); any(IMG, 3) for a logical
 %                            one; or one channel, IMG(:,:,1))
-%     Vesk:tooLarge          2^31 elements or more, or a dimension of 2^31
-%                            or more
+%     Vesk:tooLarge          more than 2^31 - 1 elements, or a dimension
+%                            of 2^31 or more (tiles of fewer elements
+%                            each get their own contrast map, not the
+%                            whole image's)
+%     Vesk:outOfMemory       (Octave-native functions) the map or the
+%                            scratch does not fit in memory: the message
+%                            gives both sizes in MiB (a uint8 or logical
+%                            image needs no level array). In MATLAB the
+%                            host's own out-of-memory error ends the call
+%
+%   Known limitations of the host, not of Vesk:
+%     Octave's MEX layer hands an integer literal above 2^53, passed
+%     straight into the call (Vesk(4607182418800017408)), over as
+%     the integer's bits read as a double: the MEX file computes with
+%     another value. The Octave package's native functions (.oct) are
+%     right; or assign the literal to a variable first.
 %
 %   Where no compiled Vesk for this host is found (Octave given the MATLAB
 %   release, MATLAB on a platform without a plug-in), calling Vesk raises

@@ -47,14 +47,31 @@ function varargout = Vesk2(varargin)
 %                             Vesk2((double(IMG) + 128) / 255) for int8, or
 %                             Vesk2(double(IMG)) for values that already
 %                             are intensities); char, cell, struct or
-%                             function handle (pass the image itself)
+%                             function handle (pass the image itself);
+%                             an object, whatever its class is named (pass
+%                             the numeric image, Vesk2(double(OBJ)) where
+%                             its class defines double)
 %     Vesk2:sparse            a sparse matrix (use full(IMG))
 %     Vesk2:complex           a complex matrix (use real(IMG) or abs(IMG))
 %     Vesk2:notMatrix         more than two dimensions, such as an RGB image
 %                             (use rgb2gray(IMG); any(IMG, 3) for a logical
 %                             one; or one channel, IMG(:,:,1))
-%     Vesk2:tooLarge          2^31 elements or more, or a dimension of 2^31
-%                             or more
+%     Vesk2:tooLarge          more than 2^31 - 1 elements, or a dimension
+%                             of 2^31 or more (tiles of fewer elements
+%                             each get their own contrast map, not the
+%                             whole image's)
+%     Vesk2:outOfMemory       (Octave-native functions) the map or the
+%                             scratch does not fit in memory: the message
+%                             gives both sizes in MiB (a uint8 or logical
+%                             image needs no level array). In MATLAB the
+%                             host's own out-of-memory error ends the call
+%
+%   Known limitations of the host, not of Vesk2:
+%     Octave's MEX layer hands an integer literal above 2^53, passed
+%     straight into the call (Vesk2(4607182418800017408)), over as
+%     the integer's bits read as a double: the MEX file computes with
+%     another value. The Octave package's native functions (.oct) are
+%     right; or assign the literal to a variable first.
 %
 %   Where no compiled Vesk2 for this host is found (Octave given the MATLAB
 %   release, MATLAB on a platform without a plug-in), calling Vesk2 raises

@@ -83,8 +83,10 @@ std::string inputCountMessage(int count)
 
 std::string sizeMessage(double rows, double columns)
 {
-    return printed("%s handles at most 2147483647 elements, but the image is %.0f x %.0f. "
-                   "Process it in tiles of fewer elements.",
+    return printed("%s handles at most 2147483647 (2^31 - 1) elements, each dimension below "
+                   "2^31, but the image is %.0f x %.0f. Pass a smaller image, or process it in "
+                   "tiles of fewer elements: each tile then gets its own contrast map, computed "
+                   "from that tile alone, not the whole image's.",
                    "Vesk", rows, columns);
 }
 
@@ -114,6 +116,15 @@ std::string otherClassMessage(const char* className)
                    "Pass the image itself, for example %s(imread(filename)) for a "
                    "greyscale image file.",
                    "Vesk", className, "Vesk");
+}
+
+std::string objectMessage(const char* className)
+{
+    return printed("%s needs a numeric image matrix, but the input is an object of class %s "
+                   "(or another value that is no numeric or logical array). Pass the numeric "
+                   "image itself, for example %s(double(obj)) where its class defines double, "
+                   "or %s(imread(filename)) for a greyscale image file.",
+                   "Vesk", className, "Vesk", "Vesk");
 }
 
 std::vector<Case> cases()
@@ -150,7 +161,9 @@ std::vector<Case> cases()
         {"Cell", ofClass(ArgumentClass::Cell, "cell", 3), "unsupportedClass",
          otherClassMessage("cell")},
         {"Object", ofClass(ArgumentClass::Unknown, "containers.Map"), "unsupportedClass",
-         otherClassMessage("containers.Map")},
+         objectMessage("containers.Map")},
+        {"ObjectNamedUint8", ofClass(confirmedClass(ArgumentClass::Uint8, false), "uint8"),
+         "unsupportedClass", objectMessage("uint8")},
         {"SparseComplex", with(valid(2, 2), [](CallDescription& c) { c.sparse = c.complex = true; }),
          "sparse",
          printed("%s needs a full matrix, but the image is sparse. Pass full(img) instead.", "Vesk")},
@@ -252,5 +265,26 @@ TEST(CallChecks, CutAnAbsurdlyLongClassNameShort)
                            &refusal));
     const std::string message(refusal.message);
     EXPECT_EQ(message.size(), sizeof refusal.message - 1);
-    EXPECT_EQ(message, otherClassMessage(longName.c_str()).substr(0, message.size()));
+    EXPECT_EQ(message, objectMessage(longName.c_str()).substr(0, message.size()));
+}
+
+// A value named like a numeric or logical class that the host does not call
+// one is an object, never read as an array of that class.
+TEST(CallChecks, ConfirmANumericClassOnlyWhenTheHostDoes)
+{
+    const ArgumentClass numeric[] = {ArgumentClass::Double, ArgumentClass::Single,
+                                     ArgumentClass::Logical, ArgumentClass::Int8,
+                                     ArgumentClass::Uint8,  ArgumentClass::Int16,
+                                     ArgumentClass::Uint16, ArgumentClass::Int32,
+                                     ArgumentClass::Uint32, ArgumentClass::Int64,
+                                     ArgumentClass::Uint64};
+    for (ArgumentClass named : numeric) {
+        EXPECT_EQ(confirmedClass(named, true), named);
+        EXPECT_EQ(confirmedClass(named, false), ArgumentClass::Unknown);
+    }
+    const ArgumentClass others[] = {ArgumentClass::Unknown, ArgumentClass::Cell,
+                                    ArgumentClass::Struct,  ArgumentClass::Char,
+                                    ArgumentClass::Void,    ArgumentClass::Function};
+    for (ArgumentClass named : others)
+        EXPECT_EQ(confirmedClass(named, false), named);
 }

@@ -76,6 +76,7 @@ bool isRuntimeStartup(const DynamicSymbol& symbol)
 const std::set<std::string> kHostFunctions = {
     "mxGetM",       "mxGetN",         "mxGetPr",     "mxGetData",
     "mxGetClassID", "mxGetClassName", "mxIsComplex", "mxIsSparse",
+    "mxIsNumeric",  "mxIsLogical",
     "mxGetNumberOfDimensions_730",    "mxCreateNumericMatrix_700",
     "mxMalloc",     "mxFree",         "mexErrMsgIdAndTxt", "mexWarnMsgIdAndTxt"};
 

@@ -11,7 +11,7 @@
 %!               ["[" outputs{1} ", " outputs{2} "] = " name "(IMG)"], ...
 %!               "Example:", "See also", "rgb2gray", "double(IMG)"}];
 %!  for reason = {"nargin", "nargout", "unsupportedClass", "sparse", "complex", "notMatrix", ...
-%!                "tooLarge", warning_reason}
+%!                "tooLarge", "outOfMemory", warning_reason}
 %!    fragments{end+1} = [name ":" reason{1}];
 %!  endfor
 %!  ## Every class it takes, and how to silence its warning.

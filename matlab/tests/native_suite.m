@@ -5,32 +5,6 @@
 ## and the same identifier and message for every refused call; and nothing
 ## held after a call. Run with run_suite ("native_suite.m").
 
-## Octave binds a function handle to the file it finds at the handle's first
-## call and keeps it when the path changes; so each build's handles are made
-## and called with only that build's folder on the path.
-%!function handles = bind_handles (folder, extension)
-%!  builds = {getenv("VESK_OCTAVE_DIR"), getenv("VESK_OCTAVE_NATIVE_DIR")};
-%!  for k = 1:numel (builds)
-%!    if (any (strcmp (strsplit (path (), pathsep ()), builds{k})))
-%!      rmpath (builds{k});
-%!    endif
-%!  endfor
-%!  addpath (folder);
-%!  handles = struct ();
-%!  for name = {"Vesk", "Vesk2"}
-%!    f = str2func (name{1});
-%!    f (0);
-%!    handles.(name{1}) = f;
-%!  endfor
-%!  check_bound (handles, folder, extension);
-%!endfunction
-
-%!function check_bound (handles, folder, extension)
-%!  for name = {"Vesk", "Vesk2"}
-%!    assert (functions (handles.(name{1})).file, fullfile (folder, [name{1} extension]));
-%!  endfor
-%!endfunction
-
 %!function check_same (native, mex, name, img, what)
 %!  [first, second] = native.(name) (img);
 %!  [want_first, want_second] = mex.(name) (img);

@@ -34,6 +34,8 @@ function cases = refused_calls ()
     "F (sparse (complex (eye (2), 1)));",      "sparse",    "full(img)"
     "F (zeros (0, 4, 3));",                    "notMatrix", "3 dimensions"
     "F (zeros (0, 2^62));",                    "tooLarge",  "0 x 4611686018427387904"
+    "F (zeros (2^31, 0));",                    "tooLarge",  "each tile then gets its own contrast map"
+    "F (zeros (0, 2^31));",                    "tooLarge",  "at most 2147483647 (2^31 - 1) elements, each dimension below 2^31"
     "F (containers.Map ());",                  "unsupportedClass", "numeric image matrix"
   };
 endfunction

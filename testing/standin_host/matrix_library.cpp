@@ -34,6 +34,7 @@ struct mxArray_tag {
     mxClassID classId;
     bool complex;
     bool sparse;
+    bool object;  // an object named after classId, which holds no array of it
     std::vector<size_t> dimensions;
     unsigned char* data;  // guarded buffer
 };
@@ -155,7 +156,7 @@ size_t elementCount(const std::vector<size_t>& dimensions)
 
 mxArray* newMatrix(mxClassID classId, std::vector<size_t> dimensions, size_t dataBytes)
 {
-    mxArray* matrix = new mxArray_tag{classId, false, false, std::move(dimensions), nullptr};
+    mxArray* matrix = new mxArray_tag{classId, false, false, false, std::move(dimensions), nullptr};
     matrix->data = allocateGuarded(dataBytes, 0);
     return matrix;
 }
@@ -198,13 +199,23 @@ size_t mxGetN(const mxArray* array)
     return columns;
 }
 
+// As in MATLAB's interleaved API, mxGetPr of anything but a double array is
+// an error that ends the call; and no data of an object may be read.
 double* mxGetPr(const mxArray* array)
 {
+    if (array->object || array->classId != mxDOUBLE_CLASS) {
+        host().faults.push_back(std::string("mxGetPr of a ") + mxGetClassName(array) +
+                                (array->object ? " object" : " array"));
+        standin::raiseError("MATLAB:mxGetPr:notDouble", "mxGetPr needs a double array.");
+    }
     return reinterpret_cast<double*>(array->data);
 }
 
 void* mxGetData(const mxArray* array)
 {
+    if (array->object)
+        host().faults.push_back(std::string("mxGetData of an object of class ") +
+                                mxGetClassName(array));
     return array->data;
 }
 
@@ -262,6 +273,37 @@ bool mxIsComplex(const mxArray* array)
 bool mxIsSparse(const mxArray* array)
 {
     return array->sparse;
+}
+
+bool mxIsNumeric(const mxArray* array)
+{
+    if (array->object)
+        return false;
+    switch (array->classId) {
+    case mxDOUBLE_CLASS:
+    case mxSINGLE_CLASS:
+    case mxINT8_CLASS:
+    case mxUINT8_CLASS:
+    case mxINT16_CLASS:
+    case mxUINT16_CLASS:
+    case mxINT32_CLASS:
+    case mxUINT32_CLASS:
+    case mxINT64_CLASS:
+    case mxUINT64_CLASS: return true;
+    case mxUNKNOWN_CLASS:
+    case mxCELL_CLASS:
+    case mxSTRUCT_CLASS:
+    case mxLOGICAL_CLASS:
+    case mxCHAR_CLASS:
+    case mxVOID_CLASS:
+    case mxFUNCTION_CLASS: return false;
+    }
+    return false;
+}
+
+bool mxIsLogical(const mxArray* array)
+{
+    return !array->object && array->classId == mxLOGICAL_CLASS;
 }
 
 const char* mxGetClassName(const mxArray* array)
@@ -365,6 +407,7 @@ CallReport callEntry(MexEntry entry, const std::vector<InputMatrix>& inputs,
         mxArray* matrix = newMatrix(wanted.classId, wanted.dimensions, bytes);
         matrix->complex = wanted.complex;
         matrix->sparse = wanted.sparse;
+        matrix->object = wanted.object;
         if (!wanted.data.empty())
             memcpy(matrix->data, wanted.data.data(), std::min(bytes, wanted.data.size()));
         else if (wanted.classId == mxDOUBLE_CLASS && !wanted.values.empty())

@@ -37,6 +37,10 @@ struct InputMatrix {
     mxClassID classId = mxDOUBLE_CLASS;
     bool complex = false;
     bool sparse = false;
+    // An object whose class is named after classId (an Octave class called
+    // uint8): mxGetClassID and mxGetClassName give that class, mxIsNumeric
+    // and mxIsLogical false; reading its data is a fault.
+    bool object = false;
     std::vector<size_t> dimensions{0, 0};  // two or more
     std::vector<double> values;            // column-major; doubles only
     // Column-major elements of any class, as raw bytes (used when not empty).

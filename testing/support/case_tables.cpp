@@ -156,9 +156,11 @@ std::vector<Rejection> makeRejections()
          {"3 dimensions"}},
         {"ElementsPast2To31", {hugeMatrix(65536, 32768)}, 1, "tooLarge", {"65536 x 32768"}},
         {"SquarePast2To31", {hugeMatrix(46341, 46341)}, 2, "tooLarge",
-         {"$ handles at most 2147483647 elements, but the image is 46341 x 46341.",
-          "Process it in tiles"}},
-        {"RowsOf2To31", {hugeMatrix(2147483648u, 1)}, 1, "tooLarge", {"tiles"}},
+         {"$ handles at most 2147483647 (2^31 - 1) elements, each dimension below 2^31, but the "
+          "image is 46341 x 46341.",
+          "process it in tiles of fewer elements: each tile then gets its own contrast map"}},
+        {"RowsOf2To31", {hugeMatrix(2147483648u, 1)}, 1, "tooLarge",
+         {"each dimension below 2^31", "not the whole image's."}},
         {"ColumnsOf2To31", {hugeMatrix(1, 2147483648u)}, 2, "tooLarge", {"1 x 2147483648."}},
         {"RowsOf2To32", {hugeMatrix(4294967296u, 1)}, 2, "tooLarge", {"4294967296 x 1."}},
         // Only the low 32 bits of 2^32 + 1 would read as 1.
@@ -202,6 +204,31 @@ std::vector<Rejection> makeRejections()
                          {std::string("$ needs a numeric image matrix, but the input is of class ") +
                               c.name + ".",
                           "$(imread(filename))"}});
+    // Objects whose class is named like a numeric or logical one (Octave
+    // passes old-style classes by name): refused before a byte is read, with
+    // the advice for objects.
+    const struct {
+        mxClassID classId;
+        const char* name;
+        const char* caseName;
+    } objects[] = {
+        {mxDOUBLE_CLASS, "double", "ObjectNamedDouble"},
+        {mxSINGLE_CLASS, "single", "ObjectNamedSingle"},
+        {mxUINT8_CLASS, "uint8", "ObjectNamedUint8"},
+        {mxUINT16_CLASS, "uint16", "ObjectNamedUint16"},
+        {mxINT16_CLASS, "int16", "ObjectNamedInt16"},
+        {mxLOGICAL_CLASS, "logical", "ObjectNamedLogical"},
+        {mxINT32_CLASS, "int32", "ObjectNamedInt32"},
+    };
+    for (const auto& c : objects) {
+        standin::InputMatrix object = matrixOfClass(c.classId, {2, 3});
+        object.object = true;
+        cases.push_back({c.caseName, {object}, 1, "unsupportedClass",
+                         {std::string("$ needs a numeric image matrix, but the input is an object "
+                                      "of class ") +
+                              c.name + " (or another value that is no numeric or logical array).",
+                          "$(double(obj)) where its class defines double", "$(imread(filename))"}});
+    }
     return cases;
 }
 
