@@ -112,7 +112,7 @@ TEST(HugeInput, ShapesPastTheElementLimitAreRejectedBeforeAnyData)
                 callWith(entry, standin::hugeMatrix(shape.rows, shape.columns));
             EXPECT_FALSE(report.completed);
             EXPECT_EQ(report.errorIdentifier, name + ":tooLarge");
-            EXPECT_NE(report.errorMessage.find("at most 2147483647 elements"), std::string::npos)
+            EXPECT_NE(report.errorMessage.find("at most 2147483647 (2^31 - 1) elements"), std::string::npos)
                 << report.errorMessage;
             EXPECT_EQ(report.matricesCreated, 0);
             EXPECT_TRUE(report.scratch.empty());
