@@ -19,7 +19,7 @@ void checkCallInvariants(PluginKind plugin, const std::string& name, const FuzzC
 // image its conversion makes (for the same call), and the check that that
 // call gave the same outputs and warnings, bit for bit.
 bool needsDoubleCall(const FuzzCall& call, const test_support::standin::CallReport& report);
-standin::InputMatrix convertedImage(PluginKind plugin, const FuzzCall& call);
+test_support::standin::InputMatrix convertedImage(PluginKind plugin, const FuzzCall& call);
 void checkSameAsDoubleCall(const test_support::standin::CallReport& report,
                            const test_support::standin::CallReport& doubleReport);
 
