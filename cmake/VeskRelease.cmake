@@ -2,7 +2,8 @@
 # build/vesk-<version>.zip. Its one folder serves both hosts:
 # - MATLAB users unpack it and put the folder on the path: the plug-ins for
 #   64-bit Windows and Linux, their help files (with private/, the helper of
-#   their not-compiled error), vesk_selftest, vesk_batch, the demo and its
+#   their not-compiled error), vesk_selftest, vesk_batch (and its Slurm
+#   job-array script vesk_batch_array.sh), the demo and its
 #   photographs (data/); on another platform build_mex compiles the plug-ins
 #   from src/, which holds their sources and the list of them that build_mex
 #   reads;

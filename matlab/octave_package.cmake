@@ -1,6 +1,6 @@
 # The Octave package vesk-<version>.tar.gz, installable with
-# `pkg install vesk-<version>.tar.gz`: the self-test, vesk_batch, the demo and
-# its photographs in inst/; the sources of the Octave-native functions, their
+# `pkg install vesk-<version>.tar.gz`: the self-test, vesk_batch and its Slurm
+# job-array script, the demo and its photographs in inst/; the sources of the Octave-native functions, their
 # help files, their help texts as headers and a Makefile in src/, which pkg
 # builds with mkoctfile.
 set(VESK_PACKAGE_NAME "vesk-${PROJECT_VERSION}")

@@ -41,7 +41,7 @@ foreach(field IN ITEMS Name Title Categories)
 endforeach()
 set(index "${Name} >> ${Title}\n${Categories}\n")
 foreach(file IN LISTS HELP_FILES INST_FILES)
-  if(NOT file MATCHES "/private/")
+  if(NOT file MATCHES "/private/" AND file MATCHES "[.]m$")  # not the job-array script
     get_filename_component(function "${file}" NAME_WE)
     string(APPEND index "  ${function}\n")
   endif()

@@ -3,8 +3,9 @@
 ## folder, what its user gets: pkg describe, each function found once by
 ## lookfor, the Octave-native functions with their help files beside them,
 ## the help examples, vesk_selftest passing, vesk_batch on the shipped
-## photographs with 2 workers, and vesk_demo drawing them; then MORE (), a
-## function handle, if given; then uninstalls.
+## photographs with 2 workers and its Slurm job-array script beside it, and
+## vesk_demo drawing them; then MORE (), a function handle, if given; then
+## uninstalls.
 ## The caller takes the build folder off the path first.
 function check_installed_package (file, more)
   assert (isfile (file), "no package %s", file);
@@ -54,6 +55,10 @@ function check_installed_package (file, more)
     results = vesk_batch (photographs, "*.png", "Workers", 2, "Progress", false);
     assert (numel (results), 2);
     assert (all (cellfun ("isempty", {results.errorIdentifier})), "%s", results(1).errorMessage);
+    ## The Slurm job-array script installed beside it, as a shell can run it.
+    array_script = fullfile (fileparts (which ("vesk_batch")), "vesk_batch_array.sh");
+    [status, printed] = system (sprintf ("bash '%s' 2>&1", array_script));
+    assert (status == 2 && ! isempty (strfind (printed, "usage: sbatch --array=1-N")), printed);
 
     warning ("off", "Octave:gnuplot-graphics");
     graphics_toolkit ("gnuplot");

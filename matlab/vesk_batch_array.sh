@@ -1,0 +1,97 @@
+#!/bin/bash
+# vesk_batch_array.sh: vesk_batch over one folder of images as a Slurm job
+# array, one share of the images per array task.
+#
+#   sbatch --array=1-N vesk_batch_array.sh IMAGE_FOLDER OUTPUT_FOLDER [PATTERN]
+#
+# Array task K of N runs vesk_batch(IMAGE_FOLDER, PATTERN, 'Shard', 'auto',
+# 'Resume', true, ...) on one process: its share of the images (every file of
+# IMAGE_FOLDER whose extension imread knows, or those matching PATTERN, such
+# as '*.png'; the shares split the sorted list), and writes
+#   OUTPUT_FOLDER/share_K/      each image's maps (NAME.mat, NAME_vesk.png,
+#                               NAME_vesk2.png, as vesk_batch's OutputFolder)
+#   OUTPUT_FOLDER/share_K.csv   the share's table (vesk_batch's CsvFile)
+# K is the array index as given to --array (SLURM_ARRAY_TASK_ID). Once every
+# task has ended, one table of all images, in the order of a serial run:
+#   vesk_batch_merge(OUTPUT_FOLDER, ...)  (see help vesk_batch_merge)
+#
+# Requeue and resume: the job may be requeued (#SBATCH --requeue below): a
+# task that Slurm requeues (node failure, preemption, scontrol requeue
+# JOBID_K) starts again with the same share, and so does one resubmitted
+# with the same --array range; with 'Resume' it skips the images whose
+# outputs are complete and computes the rest. Outputs are written under a
+# temporary name and then renamed, so a task stopped midway leaves no
+# partial file under a final name.
+#
+# Environment (sbatch passes the submitting shell's):
+#   VESK_HOST           octave (default): octave-cli --eval; matlab:
+#                       matlab -batch
+#   VESK_PATH           folders, separated by ':', put on the path with
+#                       addpath before the call: the folder of Vesk, Vesk2
+#                       and vesk_batch (the unpacked release archive, or a
+#                       build's plug-in folder). Unset: in Octave the
+#                       installed package is loaded (pkg load vesk); MATLAB
+#                       uses its own path (an installed toolbox).
+#   VESK_BATCH_OPTIONS  more name-value pairs for vesk_batch, as M code,
+#                       for example "'Functions', 'Vesk'" or
+#                       "'Reader', @dicomread"
+#   OCTAVE, MATLAB      the programs (default octave-cli, matlab)
+#   OMP_NUM_THREADS     default: the task's processors
+#                       (SLURM_CPUS_PER_TASK, 1 without --cpus-per-task)
+# Slurm writes the task's output to slurm-JOBID_K.out (sbatch --output to
+# change it); a requeued task appends to it.
+#
+#SBATCH --job-name=vesk_batch
+#SBATCH --requeue
+#SBATCH --open-mode=append
+set -eu
+
+usage='usage: sbatch --array=1-N vesk_batch_array.sh IMAGE_FOLDER OUTPUT_FOLDER [PATTERN]'
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  echo "$usage" >&2
+  exit 2
+fi
+if [ -z "${SLURM_ARRAY_TASK_ID:-}" ]; then
+  echo "vesk_batch_array.sh: not an array task (no SLURM_ARRAY_TASK_ID); $usage" >&2
+  exit 2
+fi
+
+# TEXT as an M character vector: in single quotes, its quotes doubled.
+m_text() {
+  printf "'%s'" "$(printf '%s' "$1" | sed "s/'/''/g")"
+}
+
+images=$1
+output=$2
+task=$SLURM_ARRAY_TASK_ID
+mkdir -p "$output"
+
+setup=
+if [ -n "${VESK_PATH:-}" ]; then
+  setup="addpath($(m_text "$VESK_PATH"));"
+elif [ "${VESK_HOST:-octave}" = octave ]; then
+  setup='pkg load vesk;'
+fi
+arguments=$(m_text "$images")
+if [ $# -eq 3 ]; then
+  arguments="$arguments, $(m_text "$3")"
+fi
+arguments="$arguments, 'Shard', 'auto', 'Resume', true"
+arguments="$arguments, 'OutputFolder', $(m_text "$output/share_$task")"
+arguments="$arguments, 'CsvFile', $(m_text "$output/share_$task.csv")"
+if [ -n "${VESK_BATCH_OPTIONS:-}" ]; then
+  arguments="$arguments, $VESK_BATCH_OPTIONS"
+fi
+code="$setup vesk_batch($arguments);"
+
+export OMP_NUM_THREADS="${OMP_NUM_THREADS:-${SLURM_CPUS_PER_TASK:-1}}"
+echo "vesk_batch_array.sh: task $task of job ${SLURM_ARRAY_JOB_ID:-?}" \
+  "(restart ${SLURM_RESTART_COUNT:-0}) on $(hostname): $code"
+case "${VESK_HOST:-octave}" in
+  octave) exec "${OCTAVE:-octave-cli}" --no-gui --quiet --no-history --eval "$code" ;;
+  matlab) exec "${MATLAB:-matlab}" -batch "$code" ;;
+  *)
+    echo "vesk_batch_array.sh: VESK_HOST must be octave or matlab, not ${VESK_HOST}" >&2
+    exit 2
+    ;;
+esac
