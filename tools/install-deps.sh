@@ -5,8 +5,10 @@
 #   bash tools/install-deps.sh demo    Octave (headless), its compiler headers,
 #                                      gnuplot and fonts: builds the Octave
 #                                      plug-ins and draws the demo figures
-#   bash tools/install-deps.sh bench   demo + Google Benchmark and the Octave
-#                                      package parallel (vesk_batch's workers)
+#   bash tools/install-deps.sh bench   demo + Google Benchmark, the Octave
+#                                      package parallel (vesk_batch's workers),
+#                                      Slurm and munge (the job-array benchmark
+#                                      and suite start a cluster of their own)
 #   bash tools/install-deps.sh tests   everything the test suites use (the default):
 #                                      bench + GoogleTest, clang and its sanitizer
 #                                      runtime, valgrind, MinGW-w64 and Wine, and
@@ -19,7 +21,7 @@ profile=${1:-tests}
 # Without recommends: gnuplot, fonts and ghostscript for printing figures
 # (without the fonts every axes fails to render).
 demo=(cmake g++ make binutils octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript)
-bench=("${demo[@]}" libbenchmark-dev octave-parallel)
+bench=("${demo[@]}" libbenchmark-dev octave-parallel slurm-wlm munge)
 tests=("${bench[@]}" googletest libgtest-dev clang libclang-rt-14-dev valgrind
        g++-mingw-w64-x86-64 wine64 octave-image)
 
