@@ -35,16 +35,53 @@ function results = vesk_batch(varargin)
 %                                       grey levels)
 %                       NAME_vesk2.png  the Vesk2 map, blue -1 .. white 0
 %                                       .. red 1
+%                       done/NAME.mat   the image's row and what it was
+%                                       made from, written last (Resume)
 %                     Files of the batch that share a NAME get _K appended,
-%                     K their position in the list. Failed images write
-%                     nothing.
+%                     K their position in the list (in the sorted list with
+%                     Shard). Failed images write nothing. Every file is
+%                     written under a temporary name in its folder
+%                     (NAME.vesk-partial-PID.EXT) and then renamed, so that
+%                     a batch stopped at any moment leaves no half-written
+%                     file; the next run with that OutputFolder removes the
+%                     temporaries of its own images.
+%     'Resume'        true: images whose outputs in OutputFolder (needed)
+%                     are complete from an earlier run with the same
+%                     options are not computed again; their rows are read
+%                     back from done/NAME.mat (and the maps from NAME.mat
+%                     with ReturnMaps), the same bits as computed anew.
+%                     Complete means: done/NAME.mat is there and records
+%                     the same Functions, Reader (its text), file name as
+%                     given and NAME, the same size and modification time
+%                     of the file as dir gives now, and files that are all
+%                     there. Anything else, and every failed image, is
+%                     computed again. Default false.
+%     'Shard'         [K N]: only share K of N of the sorted file list,
+%                     its positions K, K + N, K + 2N, ...; the N shares
+%                     hold every file once. 'auto': K and N of a Slurm job
+%                     array task, K = (SLURM_ARRAY_TASK_ID -
+%                     SLURM_ARRAY_TASK_MIN) / SLURM_ARRAY_TASK_STEP + 1
+%                     (step 1 when unset), N = SLURM_ARRAY_TASK_COUNT, for
+%                     an array given as a range (--array=1-8 or 0-15:1);
+%                     error vesk_batch:noArrayTask outside one. The rows
+%                     are the share's files in sorted order; CsvFile
+%                     NAME.EXT becomes NAME.shard-K-of-N.EXT.
+%                     vesk_batch_merge makes one table of the shares.
 %     'ReturnMaps'    true: RESULTS also holds the maps (default false).
 %     'CsvFile'       a file to write RESULTS to as a table, one line per
 %                     image (default: none). Columns: file, class, rows,
 %                     columns, channels, level, distribution_1 ..
-%                     distribution_101, errorIdentifier, errorMessage;
-%                     numbers with 17 significant digits, so that they read
-%                     back to the same bits.
+%                     distribution_101, errorIdentifier, errorMessage
+%                     (RFC 4180: text in double quotes, inner quotes
+%                     doubled, every character kept, line breaks too;
+%                     records end with a line feed). A text that begins
+%                     with =, +, -, @, a tab, a carriage return or a
+%                     single quote gets a single quote in front, so that
+%                     no spreadsheet evaluates it: drop the first
+%                     character of a text that begins with a single quote
+%                     to read it back (vesk_batch_merge does). Numbers
+%                     with 17 significant digits, so that they read back
+%                     to the same bits.
 %     'Progress'      true (default): a line when the batch starts, one
 %                     every 5 seconds with images done, total and rate, and
 %                     a summary at the end. With parcellfun, its own
@@ -72,7 +109,9 @@ function results = vesk_batch(varargin)
 %   (not a list of file names), vesk_batch:folder (no such folder),
 %   vesk_batch:pattern, vesk_batch:option (a bad option or value),
 %   vesk_batch:outputFolder (it cannot be made), vesk_batch:csvFile (it
-%   cannot be written).
+%   cannot be written), vesk_batch:noOutputFolder (Resume without one),
+%   vesk_batch:noArrayTask, vesk_batch:arrayTask (Shard 'auto' outside a
+%   job array task, or in one whose tasks are no range).
 %
 %   Each image goes to the plug-ins in the class it was read in (uint8,
 %   uint16, int16, single, double, logical). Colour images (third
@@ -91,32 +130,69 @@ function results = vesk_batch(varargin)
 %     levels = [results.level]
 %     failed = {results(~cellfun('isempty', {results.errorIdentifier})).file}
 %
-%   See also VESK, VESK2, IMREAD, RGB2GRAY, PARFOR, PARPOOL.
+%   A batch that may be stopped, in N shares (on N machines, or Slurm array
+%   tasks with 'Shard', 'auto'), then one table:
+%     for k = 1:2
+%         vesk_batch(folder, '*.png', 'OutputFolder', fullfile(folder, 'maps'), ...
+%                    'Resume', true, 'Shard', [k 2], ...
+%                    'CsvFile', fullfile(folder, 'table.csv'), 'Progress', false);
+%     end
+%     [merged, missing] = vesk_batch_merge(fullfile(folder, 'table.shard-*-of-2.csv'), ...
+%                                          'Files', folder, 'Pattern', '*.png');
+%
+%   See also VESK, VESK2, VESK_BATCH_MERGE, IMREAD, RGB2GRAY, PARFOR, PARPOOL.
 
 [files, options] = batch_options(varargin);
-settings = struct('vesk', any(strcmp(options.functions, 'Vesk')), ...
-                  'vesk2', any(strcmp(options.functions, 'Vesk2')), ...
+if isempty(options.reader)
+    readerText = 'imread';
+else
+    readerText = func2str(options.reader);
+end
+vesk = any(strcmp(options.functions, 'Vesk'));
+vesk2 = any(strcmp(options.functions, 'Vesk2'));
+settings = struct('vesk', vesk, 'vesk2', vesk2, ...
                   'returnMaps', options.returnMaps, 'outputFolder', options.outputFolder, ...
                   'reader', {options.reader}, ...
                   'hostRgb2gray', exist('rgb2gray') ~= 0, ...  %#ok<EXIST>
-                  'warnings', '');
-stems = batch_stems(files);
-if ~isempty(settings.outputFolder) && ~exist(settings.outputFolder, 'dir')
-    [made, message] = mkdir(settings.outputFolder);
-    if ~made
-        error('vesk_batch:outputFolder', 'vesk_batch: cannot make the output folder %s: %s', ...
-              settings.outputFolder, message);
-    end
+                  'warnings', '', ...
+                  'fingerprint', sprintf('vesk_batch 1|%d%d|%s', vesk, vesk2, readerText));
+if isempty(options.shard)
+    stems = batch_stems(files);
+else
+    % Share K of N: positions K, K + N, K + 2N, ... of the sorted list, whose
+    % output names are those of the whole list.
+    files = sort(files);
+    stems = batch_stems(files);
+    take = options.shard(1):options.shard(2):numel(files);
+    files = files(take);
+    stems = stems(take);
 end
 
-records = batch_engine(files, stems, settings, options.workers, options.progress, @runChunk);
+records = cell(size(files));
+pending = true(size(files));
+if ~isempty(settings.outputFolder)
+    [records, pending] = batch_outputs('prepare', settings, files, stems, options.resume);
+    if options.progress && ~all(pending)
+        fprintf(1, 'vesk_batch: %d of %d images complete in %s, read back\n', ...
+                sum(~pending), numel(files), settings.outputFolder);
+    end
+end
+if any(pending)
+    records(pending) = batch_engine(files(pending), stems(pending), settings, options.workers, ...
+                                    options.progress, @runChunk);
+end
 if isempty(records)
     results = repmat(batch_record('', settings), 0, 1);
 else
     results = reshape([records{:}], [], 1);
 end
 if ~isempty(options.csvFile)
-    batch_table(options.csvFile, results);
+    csvFile = options.csvFile;
+    if ~isempty(options.shard)
+        [folder, name, extension] = fileparts(csvFile);
+        csvFile = fullfile(folder, sprintf('%s.shard-%d-of-%d%s', name, options.shard, extension));
+    end
+    batch_table(csvFile, results);
 end
 end
 

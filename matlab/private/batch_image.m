@@ -7,6 +7,10 @@ function record = batch_image(file, stem, settings)
 
 record = batch_record(file, settings);
 batch_warnings('take', settings.warnings);
+toFolder = ~isempty(settings.outputFolder);
+if toFolder
+    stamp = batch_outputs('stamp', settings, file);  % before reading: a later change shows
+end
 try
     if isempty(settings.reader)
         [img, colours] = imread(file);
@@ -53,18 +57,23 @@ catch err
 end
 clear grey;
 
-if ~isempty(settings.outputFolder)
+record.distribution = distribution;
+record.level = level;
+if toFolder
     try
-        record.outputFiles = batch_write_maps(settings, stem, file, map, distribution, ...
-                                              signedMap, level);
+        names = batch_write_maps(settings, stem, file, map, distribution, signedMap, level);
+        if ~isempty(stamp)
+            batch_outputs('done', settings, file, stem, stamp, record, names);  % last
+        end
+        record.outputFiles = batch_outputs('paths', settings, names);
     catch err
+        record.distribution = [];
+        record.level = [];
         record = failed(record, 'vesk_batch:writeFailed', sprintf(['Could not write the ' ...
                         'maps of %s to %s: %s'], file, settings.outputFolder, err.message));
         return;
     end
 end
-record.distribution = distribution;
-record.level = level;
 if settings.returnMaps
     record.map = map;
     record.signedMap = signedMap;

@@ -9,7 +9,8 @@ if isempty(inputs)
     error('vesk_batch:nargin', ['vesk_batch: no files given. Pass a cell array of file ' ...
           'names, or a folder and a pattern: vesk_batch(''photos'', ''*.png'').']);
 end
-names = {'functions', 'workers', 'outputfolder', 'returnmaps', 'csvfile', 'progress', 'reader'};
+names = {'functions', 'workers', 'outputfolder', 'returnmaps', 'csvfile', 'progress', 'reader', ...
+         'resume', 'shard'};
 source = inputs{1};
 rest = inputs(2:end);
 if iscell(source)
@@ -38,7 +39,8 @@ else
 end
 
 options = struct('functions', {{'Vesk', 'Vesk2'}}, 'workers', 1, 'outputFolder', '', ...
-                 'returnMaps', false, 'csvFile', '', 'progress', true, 'reader', []);
+                 'returnMaps', false, 'csvFile', '', 'progress', true, 'reader', [], ...
+                 'resume', false, 'shard', []);
 if mod(numel(rest), 2) ~= 0
     error('vesk_batch:option', ['vesk_batch: options come in name/value pairs; ' ...
           'the last name has no value.']);
@@ -48,7 +50,8 @@ for k = 1:2:numel(rest)
     value = rest{k + 1};
     if ~ischar(name) || ~any(strcmpi(name, names))
         error('vesk_batch:option', ['vesk_batch: unknown option; the options are ' ...
-              'Functions, Workers, OutputFolder, ReturnMaps, CsvFile, Progress and Reader.']);
+              'Functions, Workers, OutputFolder, ReturnMaps, CsvFile, Progress, Reader, ' ...
+              'Resume and Shard.']);
     end
     switch lower(name)
         case 'functions'
@@ -76,15 +79,14 @@ for k = 1:2:numel(rest)
             else
                 options.outputFolder = value;
             end
-        case {'returnmaps', 'progress'}
+        case {'returnmaps', 'progress', 'resume'}
             if ~isscalar(value) || ~(islogical(value) || isnumeric(value))
                 error('vesk_batch:option', 'vesk_batch: %s must be true or false.', name);
             end
-            if strcmpi(name, 'progress')
-                options.progress = logical(value);
-            else
-                options.returnMaps = logical(value);
-            end
+            field = struct('returnmaps', 'returnMaps', 'progress', 'progress', 'resume', 'resume');
+            options.(field.(lower(name))) = logical(value);
+        case 'shard'
+            options.shard = shareOf(value);
         case 'reader'
             if ischar(value)
                 value = str2func(value);
@@ -96,6 +98,42 @@ for k = 1:2:numel(rest)
             options.reader = value;
     end
 end
+
+if options.resume && isempty(options.outputFolder)
+    error('vesk_batch:noOutputFolder', ['vesk_batch: Resume reads the earlier run''s ' ...
+          'outputs back from the OutputFolder; give the OutputFolder of that run.']);
+end
+end
+
+function share = shareOf(value)
+% [K N] from the Shard option: given, or from the Slurm job array's task.
+if ischar(value) && strcmpi(value, 'auto')
+    names = {'SLURM_ARRAY_TASK_ID', 'SLURM_ARRAY_TASK_MIN', 'SLURM_ARRAY_TASK_COUNT'};
+    numbers = cellfun(@(name) str2double(getenv(name)), names);
+    if any(isnan(numbers))
+        error('vesk_batch:noArrayTask', ['vesk_batch: Shard ''auto'' takes the share from ' ...
+              'a Slurm job array task (SLURM_ARRAY_TASK_ID, SLURM_ARRAY_TASK_MIN and ' ...
+              'SLURM_ARRAY_TASK_COUNT), and this process is none; run it from sbatch ' ...
+              '--array, or give the share as [K N].']);
+    end
+    step = str2double(getenv('SLURM_ARRAY_TASK_STEP'));
+    if isnan(step)
+        step = 1;
+    end
+    value = [(numbers(1) - numbers(2)) / step + 1, numbers(3)];
+    if ~(value(1) >= 1 && value(1) <= value(2) && value(1) == fix(value(1)))
+        error('vesk_batch:arrayTask', ['vesk_batch: task %d of the job array (first %d, ' ...
+              'step %d, %d tasks) is no share of %d; give the array as a range such as ' ...
+              '--array=1-%d or 0-%d.'], numbers(1), numbers(2), step, numbers(3), ...
+              numbers(3), numbers(3), numbers(3) - 1);
+    end
+end
+if ~isnumeric(value) || numel(value) ~= 2 || any(value ~= fix(value)) || ...
+        ~(value(2) >= 1 && value(1) >= 1 && value(1) <= value(2))
+    error('vesk_batch:option', ['vesk_batch: Shard must be [K N], share K of N (whole ' ...
+          'numbers, 1 <= K <= N), or ''auto''.']);
+end
+share = double(reshape(value, 1, 2));
 end
 
 function files = folderFiles(folder, patterns)

@@ -1,10 +1,21 @@
 function batch_table(file, results)
-%BATCH_TABLE  vesk_batch's results as a CSV table.
-%   batch_table(FILE, RESULTS) writes one line per row of RESULTS: file,
-%   class, rows, columns, channels, level, distribution_1 ..
-%   distribution_101, errorIdentifier, errorMessage; text quoted, numbers
-%   with 17 significant digits.
+%BATCH_TABLE  vesk_batch's results as a CSV table (RFC 4180).
+%   batch_table(FILE, RESULTS) writes a header and one record per row of
+%   RESULTS: file, class, rows, columns, channels, level, distribution_1 ..
+%   distribution_101, errorIdentifier, errorMessage. Text fields are in
+%   double quotes with inner quotes doubled, every character kept (line
+%   breaks too); a text that begins with =, +, -, @, a tab, a carriage
+%   return or a single quote gets a single quote in front, so that no
+%   spreadsheet takes it for a formula (drop the first character of a text
+%   that begins with a single quote to undo it: batch_read_table does).
+%   Numbers have 17 significant digits, so that they read back to the same
+%   bits; records end with a line feed. Written whole or not at all
+%   (batch_atomic).
 
+batch_atomic(file, @(temporary) writeTable(temporary, results));
+end
+
+function writeTable(file, results)
 [handle, message] = fopen(file, 'w');
 if handle < 0
     error('vesk_batch:csvFile', 'vesk_batch: cannot write %s: %s', file, message);
@@ -34,8 +45,10 @@ end
 end
 
 function text = quoted(text)
-% A CSV field: in double quotes, inner quotes doubled, on one line.
-text = regexprep(text, '[\r\n]+', ' ');
+% A CSV text field: made inert, in double quotes, inner quotes doubled.
+if ~isempty(text) && any(text(1) == ['=+-@''' char([9 13])])
+    text = ['''' text];
+end
 quote = char(34);  % spelt out, so that no double-quote character stands in the code
 text = [quote strrep(text, quote, [quote quote]) quote];
 end

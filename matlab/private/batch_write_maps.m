@@ -1,11 +1,12 @@
-function files = batch_write_maps(settings, stem, file, map, distribution, signedMap, level)
+function names = batch_write_maps(settings, stem, file, map, distribution, signedMap, level)
 %BATCH_WRITE_MAPS  One image's outputs in vesk_batch's OutputFolder.
-%   FILES = batch_write_maps(SETTINGS, STEM, FILE, MAP, DISTRIBUTION,
+%   NAMES = batch_write_maps(SETTINGS, STEM, FILE, MAP, DISTRIBUTION,
 %   SIGNEDMAP, LEVEL) writes STEM.mat and the PNG images of the maps
-%   (contrast_colours) into SETTINGS.outputFolder; FILES lists them.
+%   (contrast_colours) into SETTINGS.outputFolder, each whole or not at all
+%   (batch_atomic); NAMES lists them, relative to that folder (N x 1).
 
 saved = struct('file', file);
-files = {fullfile(settings.outputFolder, [stem '.mat'])};
+names = {[stem '.mat']};
 if settings.vesk
     saved.map = map;
     saved.distribution = distribution;
@@ -14,18 +15,15 @@ if settings.vesk2
     saved.signedMap = signedMap;
     saved.level = level;
 end
-save(files{1}, '-struct', 'saved', '-v7');
+folder = settings.outputFolder;
+batch_atomic(fullfile(folder, names{1}), saved);
 if isempty(map) && isempty(signedMap)
     return;  % no pixels to draw
 end
-if settings.vesk
-    files{end + 1} = fullfile(settings.outputFolder, [stem '_vesk.png']);
-    [indices, colours] = contrast_colours(map, 'vesk');
-    imwrite(indices, colours, files{end});
-end
-if settings.vesk2
-    files{end + 1} = fullfile(settings.outputFolder, [stem '_vesk2.png']);
-    [indices, colours] = contrast_colours(signedMap, 'vesk2');
-    imwrite(indices, colours, files{end});
+kinds = {'vesk', map; 'vesk2', signedMap};
+for k = find([settings.vesk, settings.vesk2])
+    names{end + 1, 1} = [stem '_' kinds{k, 1} '.png']; %#ok<AGROW>
+    [indices, colours] = contrast_colours(kinds{k, 2}, kinds{k, 1});
+    batch_atomic(fullfile(folder, names{end}), @(temporary) imwrite(indices, colours, temporary));
 end
 end
