@@ -2,7 +2,8 @@
 # it into OUTPUT (NAME.tar.gz). Arguments (-D): SOURCE_DIR (the project),
 # DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT,
 # HELP_FILES (under matlab/, for src/help/), INST_FILES (functions for inst/),
-# DATA_FILES (for inst/data/).
+# INST_PRIVATE_FILES (their helpers, for inst/private/), DATA_FILES (for
+# inst/data/).
 set(package "${STAGING_DIR}/${NAME}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}/inst" "${package}/src")
@@ -31,6 +32,7 @@ foreach(file IN LISTS HELP_FILES)
   file(COPY "${file}" DESTINATION "${subfolder}")
 endforeach()
 file(COPY ${INST_FILES} DESTINATION "${package}/inst")
+file(COPY ${INST_PRIVATE_FILES} DESTINATION "${package}/inst/private")
 file(COPY ${DATA_FILES} DESTINATION "${package}/inst/data")
 
 # The index of the functions, written here: left to pkg, it would list Vesk
