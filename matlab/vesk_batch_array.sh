@@ -5,23 +5,30 @@
 #   sbatch --array=1-N vesk_batch_array.sh IMAGE_FOLDER OUTPUT_FOLDER [PATTERN]
 #
 # Array task K of N runs vesk_batch(IMAGE_FOLDER, PATTERN, 'Shard', 'auto',
-# 'Resume', true, ...) on one process: its share of the images (every file of
-# IMAGE_FOLDER whose extension imread knows, or those matching PATTERN, such
-# as '*.png'; the shares split the sorted list), and writes
-#   OUTPUT_FOLDER/share_K/      each image's maps (NAME.mat, NAME_vesk.png,
-#                               NAME_vesk2.png, as vesk_batch's OutputFolder)
-#   OUTPUT_FOLDER/share_K.csv   the share's table (vesk_batch's CsvFile)
-# K is the array index as given to --array (SLURM_ARRAY_TASK_ID). Once every
-# task has ended, one table of all images, in the order of a serial run:
-#   vesk_batch_merge(OUTPUT_FOLDER, ...)  (see help vesk_batch_merge)
+# 'Resume', true, 'OutputFolder', OUTPUT_FOLDER, 'CsvFile', ...) in one
+# process, on its share of the images: of the sorted list of the files of
+# IMAGE_FOLDER that match PATTERN (such as '*.png'; without it every file
+# whose extension imread knows), positions K, K + N, K + 2N, ... (K counts
+# from 1 whatever the first index of --array). All tasks write into
+# OUTPUT_FOLDER, as one serial run would:
+#   NAME.mat, NAME_vesk.png, NAME_vesk2.png   each image's maps
+#   done/NAME.mat                             its completion record
+#   table.shard-K-of-N.csv                    the share's table
+# Once every task has ended, one table of all images, byte for byte what a
+# serial run writes, and the images no share has (none after a clean run):
+#   [results, missing] = vesk_batch_merge( ...
+#       fullfile(OUTPUT_FOLDER, 'table.shard-*-of-N.csv'), ...
+#       'Files', IMAGE_FOLDER, 'Pattern', PATTERN, ...
+#       'CsvFile', fullfile(OUTPUT_FOLDER, 'table.csv'));
 #
-# Requeue and resume: the job may be requeued (#SBATCH --requeue below): a
+# Requeue and resume: the job may be requeued (#SBATCH --requeue below). A
 # task that Slurm requeues (node failure, preemption, scontrol requeue
-# JOBID_K) starts again with the same share, and so does one resubmitted
-# with the same --array range; with 'Resume' it skips the images whose
-# outputs are complete and computes the rest. Outputs are written under a
-# temporary name and then renamed, so a task stopped midway leaves no
-# partial file under a final name.
+# JOBID_K) starts again on the same share, and so does one of the same job
+# array submitted again (sbatch with the same --array range). With 'Resume'
+# it skips the images whose outputs are complete and computes the rest.
+# Every file is written under a temporary name (NAME.vesk-partial-PID.EXT)
+# and then renamed, so a task stopped midway leaves no partial file under a
+# final name; the next run over the share removes its temporaries.
 #
 # Environment (sbatch passes the submitting shell's):
 #   VESK_HOST           octave (default): octave-cli --eval; matlab:
@@ -63,7 +70,6 @@ m_text() {
 
 images=$1
 output=$2
-task=$SLURM_ARRAY_TASK_ID
 mkdir -p "$output"
 
 setup=
@@ -77,15 +83,15 @@ if [ $# -eq 3 ]; then
   arguments="$arguments, $(m_text "$3")"
 fi
 arguments="$arguments, 'Shard', 'auto', 'Resume', true"
-arguments="$arguments, 'OutputFolder', $(m_text "$output/share_$task")"
-arguments="$arguments, 'CsvFile', $(m_text "$output/share_$task.csv")"
+arguments="$arguments, 'OutputFolder', $(m_text "$output")"
+arguments="$arguments, 'CsvFile', $(m_text "$output/table.csv")"
 if [ -n "${VESK_BATCH_OPTIONS:-}" ]; then
   arguments="$arguments, $VESK_BATCH_OPTIONS"
 fi
 code="$setup vesk_batch($arguments);"
 
 export OMP_NUM_THREADS="${OMP_NUM_THREADS:-${SLURM_CPUS_PER_TASK:-1}}"
-echo "vesk_batch_array.sh: task $task of job ${SLURM_ARRAY_JOB_ID:-?}" \
+echo "vesk_batch_array.sh: task $SLURM_ARRAY_TASK_ID of job ${SLURM_ARRAY_JOB_ID:-?}" \
   "(restart ${SLURM_RESTART_COUNT:-0}) on $(hostname): $code"
 case "${VESK_HOST:-octave}" in
   octave) exec "${OCTAVE:-octave-cli}" --no-gui --quiet --no-history --eval "$code" ;;
