@@ -115,6 +115,12 @@
 %!  endfor
 %!endfunction
 
+## The text of the 4 shares' tables in OUT.
+%!function tables = share_tables (out)
+%!  tables = cellfun (@(k) fileread (fullfile (out, sprintf ("table.shard-%d-of-4.csv", k))),
+%!                    {1, 2, 3, 4}, "UniformOutput", false);
+%!endfunction
+
 ## The shares' tables of OUT merged: the files of FOLDER missing from them.
 %!function [merged, missing] = merge (out, folder, merged_csv)
 %!  [merged, missing] = vesk_batch_merge (fullfile (out, "table.shard-*-of-4.csv"), "Files", folder,
@@ -154,7 +160,8 @@
 %!                      "Progress", false);
 %! assert (numel (serial), 40);
 
-## Four array tasks, submitted as a user would, and merged.
+## Four array tasks, submitted as a user would, and merged; then submitted
+## again over the finished folder.
 %!test
 %! out = fullfile (work, "four", "maps");
 %! mkdir (fileparts (out));
@@ -164,6 +171,14 @@
 %! shown = run (sprintf ("scontrol show job %s_1", job));
 %! assert (! isempty (strfind (shown, "Requeue=1")), shown);
 %! assert (! isempty (strfind (shown, "JobName=vesk_batch")), shown);
+%! check_merged (out, folder, serial, serial_csv, serial_maps, names);
+%! ## The same array submitted again over the finished folder computes nothing.
+%! [~, stamps] = finished (out, names);
+%! tables = share_tables (out);
+%! wait_for (submit (folder, out, {}, "", "--wait"));
+%! [~, stamps_again] = finished (out, names);
+%! assert (stamps_again, stamps, "a finished image was written again");
+%! assert (share_tables (out), tables);
 %! check_merged (out, folder, serial, serial_csv, serial_maps, names);
 
 ## Task 2 cancelled after a few of its images (each read takes 0.3 s here),
