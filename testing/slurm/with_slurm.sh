@@ -65,28 +65,36 @@ cluster_processes() {
   return 0
 }
 
-stop_cluster() {
-  local status=$? pid left tries
-  trap - EXIT INT TERM
-  if [[ -S $dir/munge/munge.socket ]] && [[ -n ${slurm_up:-} ]]; then
-    scancel --quiet --user=root 2> /dev/null || true
-    for ((tries = 0; tries < 50; tries++)); do
-      [[ -z $(squeue -h -o %i 2> /dev/null) ]] && break
-      sleep 0.2
-    done
-  fi
+# Every process of the cluster: TERM, then KILL what is left after 5 s.
+kill_cluster() {
+  local left tries
   mapfile -t left < <(cluster_processes)
   ((${#left[@]} == 0)) || kill "${left[@]}" 2> /dev/null || true
   for ((tries = 0; tries < 25; tries++)); do
     mapfile -t left < <(cluster_processes)
-    ((${#left[@]} == 0)) && break
+    ((${#left[@]} == 0)) && return
     sleep 0.2
   done
-  ((${#left[@]} == 0)) || kill -KILL "${left[@]}" 2> /dev/null || true
+  kill -KILL "${left[@]}" 2> /dev/null || true
+}
+
+stop_cluster() {
+  local status=$? pid
+  trap - EXIT INT TERM
+  # The jobs first, while the controller runs (for at most 10 s).
+  if [[ -n ${controller:-} ]] && kill -0 "$controller" 2> /dev/null; then
+    timeout 5 scancel --quiet --user=root 2> /dev/null || true
+    SECONDS=0
+    while ((SECONDS < 10)) && [[ -n $(timeout 5 squeue -h -o %i 2> /dev/null) ]]; do
+      sleep 0.2
+    done
+  fi
+  kill_cluster
   for pid in "${pids[@]}"; do
     wait "$pid" 2> /dev/null || true
   done
   if [[ ${VESK_SLURM_KEEP:-} == 1 ]]; then
+    touch "$dir/stopped"
     echo "with_slurm.sh: kept $dir" >&2
   else
     rm -rf "$dir"
@@ -95,6 +103,19 @@ stop_cluster() {
 }
 trap stop_cluster EXIT
 trap 'exit 143' INT TERM
+
+# Should this script be killed outright (SIGKILL, as ctest does on a
+# timeout), a watcher outside its process tree stops the cluster.
+watch_over() {
+  while kill -0 "$1" 2> /dev/null; do
+    sleep 1
+  done
+  if [[ -d $dir && ! -e $dir/stopped ]]; then
+    kill_cluster
+    rm -rf "$dir"
+  fi
+}
+(watch_over $$ < /dev/null > /dev/null 2>&1 &)
 
 # The logs of a cluster that did not come up, then the skip.
 give_up() {
@@ -161,11 +182,13 @@ for ((tries = 0; tries < 50; tries++)); do
 done
 [[ -S $dir/munge/munge.socket ]] || give_up "munged made no socket"
 
-slurmctld -D -c -f "$conf" > "$dir/slurmctld.out" 2>&1 &
+# Sessions of their own: a signal to this script's process group (Ctrl-C,
+# timeout) reaches them only through stop_cluster, in order.
+setsid slurmctld -D -c -f "$conf" > "$dir/slurmctld.out" 2>&1 &
+controller=$!
+pids+=("$controller")
+setsid slurmd -D -N localhost -f "$conf" > "$dir/slurmd.out" 2>&1 &
 pids+=($!)
-slurmd -D -N localhost -f "$conf" > "$dir/slurmd.out" 2>&1 &
-pids+=($!)
-slurm_up=1
 state=
 for ((tries = 0; tries < 150; tries++)); do
   state=$(sinfo -h -n localhost -o %t 2> /dev/null || true)
@@ -177,5 +200,8 @@ for ((tries = 0; tries < 150; tries++)); do
 done
 [[ $state == idle ]] || give_up "the node is not idle after 30 s (state: ${state:-none})"
 
+# In the background, so that a signal to this script stops the cluster at
+# once (the command too: it carries SLURM_CONF) rather than after it.
 set +e
-"$@"
+"$@" 0<&0 &
+wait "$!"
