@@ -156,6 +156,10 @@ settings = struct('vesk', vesk, 'vesk2', vesk2, ...
                   'hostRgb2gray', exist('rgb2gray') ~= 0, ...  %#ok<EXIST>
                   'warnings', '', ...
                   'fingerprint', sprintf('vesk_batch 1|%d%d|%s', vesk, vesk2, readerText));
+settings.row = batch_record('', settings);
+% The output folder and a separator, as fullfile joins them, made once.
+settings.outputPrefix = fullfile(settings.outputFolder, 'x');
+settings.outputPrefix(end) = [];
 if isempty(options.shard)
     stems = batch_stems(files);
 else

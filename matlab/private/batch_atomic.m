@@ -1,4 +1,4 @@
-function batch_atomic(target, write)
+function batch_atomic(target, write, version)
 %BATCH_ATOMIC  Writes a file of vesk_batch whole or not at all.
 %   batch_atomic(TARGET, WRITE) calls WRITE(TEMPORARY) to write the file
 %   under a temporary name in TARGET's folder, NAME.vesk-partial-PID.EXT
@@ -7,8 +7,8 @@ function batch_atomic(target, write)
 %   leaves TARGET as it was or as it is meant to be, and at most the
 %   temporary beside it, which the next run with that OutputFolder removes
 %   (batch_outputs). Errors vesk_batch:writeFailed.
-%   batch_atomic(TARGET, SAVED), SAVED a struct: its fields as the variables
-%   of a MAT file (version 7, compressed).
+%   batch_atomic(TARGET, SAVED, VERSION), SAVED a struct: its fields as the
+%   variables of a MAT file of VERSION ('-v7', compressed, or '-v6').
 
 persistent partial
 if isempty(partial)
@@ -19,11 +19,16 @@ if isempty(partial)
     end
     partial = sprintf('.vesk-partial-%d', pid);
 end
-[folder, name, extension] = fileparts(target);
-temporary = fullfile(folder, [name partial extension]);
+% NAME.EXT to NAME.vesk-partial-PID.EXT (as fileparts splits it; it costs
+% more than the work here on a small image).
+dot = find(target == '.', 1, 'last');
+if isempty(dot) || any(target(dot:end) == '/') || any(target(dot:end) == filesep)
+    dot = numel(target) + 1;
+end
+temporary = [target(1:dot - 1) partial target(dot:end)];
 try
     if isstruct(write)
-        save(temporary, '-struct', 'write', '-v7');
+        save(temporary, '-struct', 'write', version);
     else
         write(temporary);
     end

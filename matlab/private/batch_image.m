@@ -5,8 +5,11 @@ function record = batch_image(file, stem, settings)
 %   errorMessage) instead of stopping the batch. STEM names its outputs in
 %   SETTINGS.outputFolder.
 
-record = batch_record(file, settings);
-batch_warnings('take', settings.warnings);
+record = settings.row;  % batch_record's, made once per batch
+record.file = file;
+if ~isempty(settings.warnings)
+    batch_warnings('take', settings.warnings);
+end
 toFolder = ~isempty(settings.outputFolder);
 if toFolder
     stamp = batch_outputs('stamp', settings, file);  % before reading: a later change shows
@@ -27,14 +30,19 @@ end
 record.size = size(img);
 record.class = class(img);
 
-try
-    grey = batch_grey(img, colours, settings.hostRgb2gray);
-catch err
-    record = failed(record, 'vesk_batch:notGrey', sprintf(['Could not make a grey image ' ...
-                    'of %s (%s %s): %s'], file, mat2str(size(img)), class(img), err.message));
-    return;
+if isempty(colours) && size(img, 3) == 1
+    grey = img;
+else
+    try
+        grey = batch_grey(img, colours, settings.hostRgb2gray);
+    catch err
+        record = failed(record, 'vesk_batch:notGrey', sprintf(['Could not make a grey ' ...
+                        'image of %s (%s %s): %s'], file, mat2str(size(img)), class(img), ...
+                        err.message));
+        return;
+    end
 end
-clear img;
+img = [];  % its memory goes now, not when the row is done
 
 map = [];
 distribution = [];
@@ -55,7 +63,7 @@ catch err
     record = failed(record, identifier, err.message);
     return;
 end
-clear grey;
+grey = [];
 
 record.distribution = distribution;
 record.level = level;

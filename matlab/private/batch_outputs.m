@@ -10,12 +10,13 @@ function varargout = batch_outputs(action, settings, varargin)
 %   An image's outputs are complete when done/STEM.mat exists, written last
 %   (after STEM.mat and the PNG images), and it holds the fingerprint of
 %   this call (the functions, the Reader, the file name as given and STEM),
-%   the file's size and modification time as dir gives them now, and names
-%   output files that all exist.
+%   the file's size and modification time now (Octave: stat, seconds;
+%   MATLAB: dir, datenum), and names output files that all exist.
 %
-%   STAMP = batch_outputs('stamp', SETTINGS, FILE): the file's size and time
-%   (before it is read); batch_outputs('done', SETTINGS, FILE, STEM, STAMP,
-%   RECORD, NAMES) writes done/STEM.mat for a row that went through.
+%   STAMP = batch_outputs('stamp', SETTINGS, FILE): the file's size and
+%   time (taken before it is read); batch_outputs('done', SETTINGS, FILE,
+%   STEM, STAMP, RECORD, NAMES) writes done/STEM.mat (MAT 6, quick to read
+%   back) for a row that went through.
 %   PATHS = batch_outputs('paths', SETTINGS, NAMES): a row's outputFiles,
 %   the output files NAMES with the folder, 1 x N.
 
@@ -23,23 +24,16 @@ switch action
     case 'prepare'
         [varargout{1}, varargout{2}] = prepare(settings, varargin{:});
     case 'stamp'
-        found = dir(varargin{1});
-        if numel(found) == 1 && ~found.isdir
-            varargout{1} = [found.bytes, found.datenum];
-        else
-            varargout{1} = [];
-        end
+        varargout{1} = stampOf(varargin{1});
     case 'paths'
-        folder = settings.outputFolder;
-        varargout{1} = cellfun(@(name) fullfile(folder, name), reshape(varargin{1}, 1, []), ...
-                               'UniformOutput', false);
+        varargout{1} = strcat({settings.outputPrefix}, reshape(varargin{1}, 1, []));
     case 'done'
         [file, stem, stamp, record, names] = varargin{:};
         done = struct('fingerprint', fingerprint(settings, file, stem), 'bytes', stamp(1), ...
                       'datenum', stamp(2), 'outputs', {names}, ...
                       'distribution', record.distribution, 'level', record.level, ...
                       'size', record.size, 'class', record.class);
-        batch_atomic(fullfile(settings.outputFolder, 'done', [stem '.mat']), done);
+        batch_atomic([settings.outputPrefix 'done' filesep stem '.mat'], done, '-v6');
 end
 end
 
@@ -82,7 +76,7 @@ end
 pending = cellfun('isempty', records);
 if settings.returnMaps
     for k = reshape(find(~pending), 1, [])
-        records{k} = withMaps(records{k}, fullfile(folder, [stems{k} '.mat']));
+        records{k} = withMaps(records{k}, [settings.outputPrefix stems{k} '.mat']);
     end
 end
 end
@@ -104,13 +98,13 @@ function [record, outputs] = readBack(settings, file, stem)
 record = [];
 outputs = {};
 try
-    done = load(fullfile(settings.outputFolder, 'done', [stem '.mat']));
+    done = load([settings.outputPrefix 'done' filesep stem '.mat']);
 catch
     return;  % unreadable: the image is computed again
 end
-stamp = batch_outputs('stamp', settings, file);
-if isempty(stamp) || ~isequal(done.fingerprint, fingerprint(settings, file, stem)) || ...
-        ~isequal([done.bytes, done.datenum], stamp)
+stamp = stampOf(file);
+if isempty(stamp) || ~strcmp(done.fingerprint, fingerprint(settings, file, stem)) || ...
+        done.bytes ~= stamp(1) || done.datenum ~= stamp(2)
     return;
 end
 outputs = reshape(done.outputs, [], 1);
@@ -127,6 +121,22 @@ saved = load(matFile);
 for field = {'map', 'signedMap'}
     if isfield(saved, field{1})
         record.(field{1}) = saved.(field{1});
+    end
+end
+end
+
+function stamp = stampOf(file)
+% The file's size and modification time; [] for no file.
+stamp = [];
+if exist('OCTAVE_VERSION', 'builtin')
+    [info, failed] = stat(file);
+    if failed == 0 && ~S_ISDIR(info.mode)
+        stamp = [info.size, info.mtime];
+    end
+else
+    found = dir(file);
+    if numel(found) == 1 && ~found.isdir
+        stamp = [found.bytes, found.datenum];
     end
 end
 end

@@ -17,7 +17,12 @@ fclose(handle);
 quote = char(34);
 pattern = sprintf('(%s(?:[^%s]|%s%s)*%s|[^,%s\\n]*)(,|\\n|$)', quote, quote, quote, quote, ...
                   quote, quote);
-tokens = regexp(text, pattern, 'tokens');
+try
+    tokens = regexp(text, pattern, 'tokens');
+catch err
+    error('vesk_batch_merge:notTable', 'vesk_batch_merge: %s is no vesk_batch table: %s', ...
+          file, err.message);
+end
 fields = cellfun(@(t) t{1}, tokens, 'UniformOutput', false);
 separators = cellfun(@(t) t{2}, tokens, 'UniformOutput', false);
 recordEnds = find(strcmp(separators, sprintf('\n')));
@@ -69,5 +74,8 @@ if numel(text) >= 2 && text(1) == quote
 end
 if ~isempty(text) && text(1) == ''''
     text = text(2:end);
+end
+if isempty(text)
+    text = '';  % 0 x 0, as in the rows vesk_batch returns
 end
 end

@@ -5,10 +5,13 @@ function stems = batch_stems(files)
 %   case-insensitive file systems), that name and the file's position
 %   (NAME_K), and image_K where even those clash.
 
-stems = cell(size(files));
-for k = 1:numel(files)
-    [~, stems{k}] = fileparts(files{k});
+% What fileparts gives as the name, for every file at once.
+if ispc
+    folders = '^.*[\\/]';
+else
+    folders = '^.*/';
 end
+stems = regexprep(regexprep(files, folders, ''), '\.[^.]*$', '');
 for pass = 1:2
     [~, ~, group] = unique(lower(stems));
     counts = accumarray(group(:), 1);

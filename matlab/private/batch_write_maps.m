@@ -15,8 +15,8 @@ if settings.vesk2
     saved.signedMap = signedMap;
     saved.level = level;
 end
-folder = settings.outputFolder;
-batch_atomic(fullfile(folder, names{1}), saved);
+prefix = settings.outputPrefix;
+batch_atomic([prefix names{1}], saved, '-v7');
 if isempty(map) && isempty(signedMap)
     return;  % no pixels to draw
 end
@@ -24,6 +24,6 @@ kinds = {'vesk', map; 'vesk2', signedMap};
 for k = find([settings.vesk, settings.vesk2])
     names{end + 1, 1} = [stem '_' kinds{k, 1} '.png']; %#ok<AGROW>
     [indices, colours] = contrast_colours(kinds{k, 2}, kinds{k, 1});
-    batch_atomic(fullfile(folder, names{end}), @(temporary) imwrite(indices, colours, temporary));
+    batch_atomic([prefix names{end}], @(temporary) imwrite(indices, colours, temporary));
 end
 end
