@@ -41,6 +41,11 @@
 %!  assert (status, 0, sprintf ("%s\n%s", command, printed));
 %!endfunction
 
+## TEXT quoted for the shell.
+%!function quoted = sh (text)
+%!  quoted = ["'" strrep(text, "'", "'\\''") "'"];
+%!endfunction
+
 ## Submits the shipped array script over FOLDER into OUT in 4 tasks, with
 ## the folder PATH also on the job's path, OPTIONS for vesk_batch (M code,
 ## "" for none) and FLAGS for sbatch; the job id. The tasks' output goes to
@@ -49,10 +54,11 @@
 %!  functions = getenv ("VESK_FUNCTIONS_DIR");
 %!  logs = fullfile (fileparts (out), "logs");
 %!  mkdir (logs);
-%!  command = sprintf (["cd '%s' && VESK_PATH='%s' VESK_BATCH_OPTIONS=\"%s\" sbatch --parsable " ...
-%!                      "--array=1-4 %s --output='%s/%%A_%%a.out' '%s' '%s' '%s' '*.png'"],
-%!                     fileparts (out), strjoin ([{functions}, path], ":"), options, flags, logs,
-%!                     fullfile (functions, "vesk_batch_array.sh"), folder, out);
+%!  command = sprintf (["cd %s && VESK_PATH=%s VESK_BATCH_OPTIONS=%s sbatch --parsable " ...
+%!                      "--array=1-4 %s --output=%s %s %s %s '*.png'"],
+%!                     sh (fileparts (out)), sh (strjoin ([{functions}, path], ":")), sh (options),
+%!                     flags, sh (fullfile (logs, "%A_%a.out")),
+%!                     sh (fullfile (functions, "vesk_batch_array.sh")), sh (folder), sh (out));
 %!  job = strtrim (run (command));
 %!endfunction
 
@@ -78,7 +84,8 @@
 %!    if (isfile (record))
 %!      done{end+1} = names{k};
 %!      files = [strcat(fullfile(out, stem), {".mat", "_vesk.png", "_vesk2.png"}), {record}];
-%!      stamps{end+1} = run (sprintf ("stat -c '%%n %%i %%.9Y' '%s' '%s' '%s' '%s'", files{:}));
+%!      files = cellfun (@sh, files, "UniformOutput", false);
+%!      stamps{end+1} = run (sprintf ("stat -c '%%n %%i %%.9Y' %s %s %s %s", files{:}));
 %!    endif
 %!  endfor
 %!endfunction
@@ -152,7 +159,8 @@
 %! assert (! isempty (getenv ("SLURM_CONF")) && ! isempty (getenv ("VESK_SLURM_DIR")),
 %!         "run this suite under testing/slurm/with_slurm.sh");
 %! mkdir (work);
-%! folder = fullfile (work, "photographs");
+%! ## Names with a space and quotes, which the script passes on to M code.
+%! folder = fullfile (work, "user's photographs");
 %! names = make_photographs (folder);
 %! serial_csv = fullfile (work, "serial.csv");
 %! serial_maps = fullfile (work, "serial");
@@ -163,7 +171,7 @@
 ## Four array tasks, submitted as a user would, and merged; then submitted
 ## again over the finished folder.
 %!test
-%! out = fullfile (work, "four", "maps");
+%! out = fullfile (work, "four", "the 'maps'");
 %! mkdir (fileparts (out));
 %! job = submit (folder, out, {}, "", "--wait");
 %! wait_for (job);
