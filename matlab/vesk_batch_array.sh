@@ -72,11 +72,16 @@ images=$1
 output=$2
 mkdir -p "$output"
 
+# Octave, stopped by Slurm (scancel, requeue, time limit), would otherwise
+# leave its variables in octave-workspace in the working folder.
 setup=
+if [ "${VESK_HOST:-octave}" = octave ]; then
+  setup='crash_dumps_octave_core(false);'
+fi
 if [ -n "${VESK_PATH:-}" ]; then
-  setup="addpath($(m_text "$VESK_PATH"));"
+  setup="$setup addpath($(m_text "$VESK_PATH"));"
 elif [ "${VESK_HOST:-octave}" = octave ]; then
-  setup='pkg load vesk;'
+  setup="$setup pkg load vesk;"
 fi
 arguments=$(m_text "$images")
 if [ $# -eq 3 ]; then

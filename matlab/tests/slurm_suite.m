@@ -229,6 +229,8 @@
 %! [before, stamps] = finished (out, share);
 %! assert (numel (before) >= 3 && numel (before) < numel (share),
 %!         "share 2 had %d of its %d images done when cancelled", numel (before), numel (share));
+%! ## Octave stopped by the cancel left no workspace file where the job ran.
+%! assert (! exist (fullfile (fileparts (out), "octave-workspace"), "file"));
 %! ## What is there is whole, and the other shares are complete.
 %! check_final_files (out, serial_maps);
 %! assert (numel (finished (out, names)), numel (names) - numel (share) + numel (before));
