@@ -15,7 +15,7 @@
 #   serial  octave-cli --eval "vesk_batch(FOLDER, '*.png', 'OutputFolder', ...,
 #           'CsvFile', ...)": one process, started and ended;
 #   shares  sbatch --array=1-4 vesk_batch_array.sh FOLDER OUT '*.png' until
-#           the last task has ended (squeue polled every 0.1 s);
+#           the last task has ended (the queue polled every 0.1 s);
 #   merge   octave-cli --eval "vesk_batch_merge('OUT/table.shard-*-of-4.csv',
 #           'Files', FOLDER, 'Pattern', '*.png', 'CsvFile', ...)".
 # Checks once that the merged table is the serial one byte for byte. Writes
@@ -60,7 +60,8 @@ shares() {
   mkdir -p "$work/logs"
   job=$(cd "$work" && VESK_PATH=$functions sbatch --parsable --array=1-4 --output="$work/logs/%A_%a.out" \
     "$functions/vesk_batch_array.sh" "$work/photographs" "$work/shares" '*.png')
-  while [[ -n $(squeue -h -j "$job" -o %i) ]]; do
+  # The whole (private) queue: squeue -j of an array's id may miss its tasks.
+  while [[ -n $(squeue -h -o %i) ]]; do
     sleep 0.1
   done
   if scontrol show job "$job" | grep -o 'ExitCode=[0-9:]*' | grep -vqx 'ExitCode=0:0'; then
