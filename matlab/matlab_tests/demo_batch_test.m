@@ -89,6 +89,40 @@ for k = 1:numel(serial)
 end
 end
 
+function testBatchResumesAndMergesShards(testCase)
+% MATLAB's own ways of the batch's files: the file stamp from dir, the
+% rename by movefile, the process id for the temporaries.
+folder = testCase.applyFixture(matlab.unittest.fixtures.TemporaryFolderFixture).Folder;
+output = fullfile(folder, 'maps');
+table = fullfile(folder, 'table.csv');
+options = {'ReturnMaps', true, 'Progress', false, 'OutputFolder', output};
+fresh = vesk_batch(testCase.TestData.data, '*.png', options{:}, 'CsvFile', table);
+resumed = vesk_batch(testCase.TestData.data, '*.png', options{:}, 'Resume', true);
+verifyNumElements(testCase, resumed, numel(fresh));
+for k = 1:numel(fresh)
+    verifyEqual(testCase, resumed(k).outputFiles, fresh(k).outputFiles);
+    for field = {'map', 'distribution', 'signedMap', 'level'}
+        verifyTrue(testCase, vesk_same_bits(resumed(k).(field{1}), fresh(k).(field{1})), ...
+                   [fresh(k).file ': resumed ' field{1}]);
+    end
+end
+verifyEmpty(testCase, dir(fullfile(output, '*.vesk-partial-*')));
+verifyEmpty(testCase, dir(fullfile(output, 'done', '*.vesk-partial-*')));
+for k = 1:2
+    vesk_batch(testCase.TestData.data, '*.png', options{:}, 'Shard', [k 2], 'CsvFile', table);
+end
+[merged, missing] = vesk_batch_merge(fullfile(folder, 'table.shard-*-of-2.csv'), ...
+                                     'Files', testCase.TestData.data, 'Pattern', '*.png', ...
+                                     'CsvFile', fullfile(folder, 'merged.csv'));
+verifyEmpty(testCase, missing);
+verifyEqual(testCase, {merged.file}, {fresh.file});
+verifyEqual(testCase, fileread(fullfile(folder, 'merged.csv')), fileread(table));
+for k = 1:numel(fresh)
+    verifyTrue(testCase, vesk_same_bits(merged(k).distribution, fresh(k).distribution), ...
+               [fresh(k).file ': merged distribution']);
+end
+end
+
 function img = readGrey(file)
 % As vesk_batch reads a photograph: imread, rgb2gray for colour.
 state = warning('off', 'all');   % a colour profile may draw a harmless warning
