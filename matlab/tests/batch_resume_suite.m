@@ -272,6 +272,13 @@
 %!   [~, identifier] = lastwarn ();
 %!   assert (identifier, "vesk_batch_merge:missing");
 %!   assert ({partial.file}', given(! ismember (given, {shares{2}.file})));
+%!   ## Without Files, the shares' CSV names tell a missing share.
+%!   delete (fullfile (folder, "merge.shard-2-of-3.csv"));
+%!   lastwarn ("");
+%!   vesk_batch_merge (pattern);
+%!   [message, identifier] = lastwarn ();
+%!   assert (identifier, "vesk_batch_merge:missing");
+%!   assert (! isempty (strfind (message, "share 2 of 3")), message);
 %!   ## Shares of another run, or twice the same share.
 %!   cases = {
 %!     @() vesk_batch_merge (shares([1 1])),                       "vesk_batch_merge:duplicate"
