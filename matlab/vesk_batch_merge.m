@@ -17,6 +17,9 @@ function [results, missing] = vesk_batch_merge(sources, varargin)
 %   vesk_batch_merge:missing when there are any: a share that did not run
 %   or did not finish. 'Files', FOLDER, 'Pattern', PATTERN does the same
 %   for vesk_batch(FOLDER, PATTERN) (without Pattern: vesk_batch(FOLDER)).
+%   Without Files, CSV files named NAME.shard-K-of-N.EXT whose K do not
+%   cover 1..N draw the warning vesk_batch_merge:missing naming the shares
+%   without a table.
 %
 %   vesk_batch_merge(..., 'CsvFile', FILE) also writes the merged table,
 %   byte for byte the table a single run writes.
@@ -66,7 +69,7 @@ for k = 1:2:numel(varargin)
     options.(lower(name)) = varargin{k + 1};
 end
 
-rows = sourceRows(sources);
+[rows, tables] = sourceRows(sources);
 files = {rows.file}';
 [sortedFiles, order] = sort(files);
 twice = strcmp(sortedFiles(1:end - 1), sortedFiles(2:end));
@@ -77,6 +80,7 @@ end
 missing = cell(0, 1);
 if isempty(options.files)
     results = rows(order);
+    warnMissingShares(tables);
 else
     list = fileList(options);
     [found, where] = ismember(list, files);
@@ -106,13 +110,14 @@ if ~isempty(options.csvfile)
 end
 end
 
-function rows = sourceRows(sources)
-% Every row of every source, with the fields a table holds.
+function [rows, tables] = sourceRows(sources)
+% Every row of every source, with the fields a table holds; the CSV files read.
 if ~iscell(sources)
     sources = {sources};
 end
 fields = {'file', 'distribution', 'level', 'size', 'class', 'errorIdentifier', 'errorMessage'};
 rows = cell2struct(cell(numel(fields), 0), fields, 1);
+tables = {};
 for k = 1:numel(sources)
     source = sources{k};
     if isstruct(source) && all(isfield(source, fields))
@@ -125,14 +130,36 @@ for k = 1:numel(sources)
         end
         folder = fileparts(source);
         for f = 1:numel(found)
-            rows = [rows; batch_read_table(fullfile(folder, found(f).name))]; %#ok<AGROW>
+            tables{end + 1} = fullfile(folder, found(f).name); %#ok<AGROW>
+            rows = [rows; batch_read_table(tables{end})]; %#ok<AGROW>
         end
     elseif ischar(source)
+        tables{end + 1} = source; %#ok<AGROW>
         rows = [rows; batch_read_table(source)]; %#ok<AGROW>
     else
         error('vesk_batch_merge:sources', ['vesk_batch_merge: a source must be a CSV file ' ...
               'name, a pattern or the results of vesk_batch, not a %s.'], class(source));
     end
+end
+end
+
+function warnMissingShares(tables)
+% The shares K of N, by the names vesk_batch gives their tables, that none
+% of TABLES is.
+shares = regexp(tables, '\.shard-(\d+)-of-(\d+)\.[^.\\/]*$', 'tokens', 'once');
+shares = shares(~cellfun('isempty', shares));
+if isempty(shares)
+    return;
+end
+numbers = reshape(str2double([shares{:}]), 2, [])';
+if numel(unique(numbers(:, 2))) ~= 1
+    return;  % shares of several splits: nothing to say
+end
+absent = setdiff(1:numbers(1, 2), numbers(:, 1));
+if ~isempty(absent)
+    warning('vesk_batch_merge:missing', ['vesk_batch_merge: no table of share %s of %d; ' ...
+            'run it (with Resume) and merge again.'], strjoin(arrayfun(@num2str, absent, ...
+            'UniformOutput', false), ', '), numbers(1, 2));
 end
 end
 

@@ -54,10 +54,7 @@
 %!   moments = rand (10, 1) * whole;
 %!   stopped_midway = 0;
 %!   for round = 1:5
-%!     confirm_recursive_rmdir (false, "local");
-%!     if (exist (output, "dir"))
-%!       rmdir (output, "s");
-%!     endif
+%!     remove_folder (output);
 %!     for kill_in_round = 1:2
 %!       [in, out, pid] = popen2 (octave, arguments);
 %!       pause (moments(2 * round + kill_in_round - 2));
@@ -85,6 +82,5 @@
 %!   printf ("batch_kill_suite: a run takes %.2f s; killed at %s s; %d of 10 kills left the batch midway\n",
 %!           whole, mat2str (moments', 2), stopped_midway);
 %! unwind_protect_cleanup
-%!   confirm_recursive_rmdir (false, "local");
-%!   rmdir (folder, "s");
+%!   remove_folder (folder);
 %! end_unwind_protect

@@ -18,13 +18,6 @@
 %!  vesk_batch_reads = cell (0, 1);
 %!endfunction
 
-%!function remove_folder (folder)
-%!  confirm_recursive_rmdir (false, "local");
-%!  if (exist (folder, "dir"))
-%!    rmdir (folder, "s");
-%!  endif
-%!endfunction
-
 %!function names = partial_files (folder)
 %!  [~, listed] = system (sprintf ("find '%s' -name '*.vesk-partial-*'", folder));
 %!  names = strsplit (strtrim (listed), "\n");
@@ -279,6 +272,13 @@
 %!   [~, identifier] = lastwarn ();
 %!   assert (identifier, "vesk_batch_merge:missing");
 %!   assert ({partial.file}', given(! ismember (given, {shares{2}.file})));
+%!   ## Without Files, the shares' CSV names tell a missing share.
+%!   delete (fullfile (folder, "merge.shard-2-of-3.csv"));
+%!   lastwarn ("");
+%!   vesk_batch_merge (pattern);
+%!   [message, identifier] = lastwarn ();
+%!   assert (identifier, "vesk_batch_merge:missing");
+%!   assert (! isempty (strfind (message, "share 2 of 3")), message);
 %!   ## Shares of another run, or twice the same share.
 %!   cases = {
 %!     @() vesk_batch_merge (shares([1 1])),                       "vesk_batch_merge:duplicate"
@@ -287,6 +287,7 @@
 %!     @() vesk_batch_merge (files{1}),                            "vesk_batch_merge:notTable"
 %!     @() vesk_batch_merge (42),                                  "vesk_batch_merge:sources"
 %!     @() vesk_batch_merge (shares, "Order", 1),                  "vesk_batch_merge:option"
+%!     @() vesk_batch_merge (),                                    "vesk_batch_merge:nargin"
 %!   };
 %!   for c = 1:rows (cases)
 %!     try
@@ -332,27 +333,6 @@
 %!   cd (here);
 %!   remove_folder (names_dir);
 %! end_unwind_protect
-
-## Calls refused, each with its identifier.
-%!test
-%! cases = {
-%!   "vesk_batch (files, 'Resume', true)",                     "vesk_batch:noOutputFolder"
-%!   "vesk_batch (files, 'Resume', 'yes')",                    "vesk_batch:option"
-%!   "vesk_batch (files, 'Shard', [3 2])",                     "vesk_batch:option"
-%!   "vesk_batch (files, 'Shard', [0 2])",                     "vesk_batch:option"
-%!   "vesk_batch (files, 'Shard', [1.5 2])",                   "vesk_batch:option"
-%!   "vesk_batch (files, 'Shard', 2)",                         "vesk_batch:option"
-%!   "vesk_batch (files, 'Shard', 'first')",                   "vesk_batch:option"
-%!   "vesk_batch_merge ()",                                    "vesk_batch_merge:nargin"
-%! };
-%! for k = 1:rows (cases)
-%!   try
-%!     eval ([cases{k, 1} ";"]);
-%!     error ("%s was not refused", cases{k, 1});
-%!   catch err
-%!     assert (err.identifier, cases{k, 2}, cases{k, 1});
-%!   end_try_catch
-%! endfor
 
 ## The help texts name the options, the rules a user relies on, and run
 ## their examples.

@@ -46,13 +46,6 @@
 %!  fclose (handle);
 %!endfunction
 
-%!function remove_folder (folder)
-%!  confirm_recursive_rmdir (false, "local");
-%!  if (exist (folder, "dir"))
-%!    rmdir (folder, "s");
-%!  endif
-%!endfunction
-
 ## The loop a user would write: read, make grey, call both plug-ins, note
 ## what went wrong. READER as vesk_batch's option ([] for imread).
 %!function want = plain_loop (files, reader)
@@ -360,6 +353,13 @@
 %!   "vesk_batch (files, 'Functions', {'Vesk3'})",      "vesk_batch:option"
 %!   "vesk_batch (files, 'Progress', 'yes')",           "vesk_batch:option"
 %!   "vesk_batch (files, 'Reader', 42)",                "vesk_batch:option"
+%!   "vesk_batch (files, 'Resume', true)",              "vesk_batch:noOutputFolder"
+%!   "vesk_batch (files, 'Resume', 'yes')",             "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [3 2])",              "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [0 2])",              "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [1.5 2])",            "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', 2)",                  "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', 'first')",            "vesk_batch:option"
 %! };
 %! for k = 1:rows (cases)
 %!   try
