@@ -57,7 +57,9 @@ serial() {
 shares() {
   local job
   rm -rf "$work/shares" "$work/logs"
-  mkdir -p "$work/logs"
+  # shares/done/ made before: vesk_batch makes it with check-then-mkdir, and
+  # two tasks starting together can race for it (one stops: "File exists").
+  mkdir -p "$work/logs" "$work/shares/done"
   job=$(cd "$work" && VESK_PATH=$functions sbatch --parsable --array=1-4 --output="$work/logs/%A_%a.out" \
     "$functions/vesk_batch_array.sh" "$work/photographs" "$work/shares" '*.png')
   # The whole (private) queue: squeue -j of an array's id may miss its tasks.
