@@ -4,8 +4,8 @@
 # Runs COMMAND with a one-node Slurm cluster of its own on this machine:
 # munged, slurmctld and slurmd, started here as root with every file (key,
 # sockets, configuration, state, spool, logs) in one temporary folder, and
-# talking over loopback only (127.0.0.1, two free ports). COMMAND gets
-# SLURM_CONF pointing at the cluster's slurm.conf, so that sbatch, squeue,
+# talking over loopback only (listening on 127.0.0.1 alone, two free ports).
+# COMMAND gets SLURM_CONF pointing at the cluster's slurm.conf, so that sbatch, squeue,
 # scancel, scontrol and sinfo reach this cluster, and VESK_SLURM_DIR, the
 # folder. When COMMAND ends, its jobs are cancelled, every process started
 # under the cluster is stopped and the folder is removed; the exit status is
@@ -168,6 +168,7 @@ AccountingStorageType=accounting_storage/none
 JobCompType=jobcomp/none
 ReturnToService=2
 SlurmdParameters=config_overrides
+CommunicationParameters=NoCtldInAddrAny,NoInAddrAny
 MinJobAge=600
 SchedulerParameters=sched_interval=2,bf_interval=2
 KillWait=5
