@@ -282,15 +282,23 @@ static inline void buildLevelHistogramOfClass(ImageClass imageClass, const void*
     });
 }
 
-// --- the map --------------------------------------------------------------------
-
-// map[k] = perIndex[indices[k]] for byte indices: the byte levels, or the
-// image's own bytes.
-static inline void lookUpByteIndices(const uint8_t* indices, int32_t elementCount,
-                                     const double* perIndex, double* map)
+// What every kernel does first, for an image of rows x columns (at most
+// 2^31 - 1 elements, as the call checks make sure): takes the scratch of its
+// class from allocator, counts its levels by the plug-in's rule and fills the
+// contrast table. Returns the largest contrast.
+template <typename Rule>
+static inline double tabulateContrastsOfClass(ImageClass imageClass, const void* input,
+                                              int32_t rows, int32_t columns, Rule rule,
+                                              const ScratchAllocator& allocator,
+                                              ClassScratch* scratch)
 {
-    lookUpIndices(indices, elementCount, perIndex, map);
+    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
+    allocateClassScratch(imageClass, elementCount, allocator, scratch);
+    buildLevelHistogramOfClass(imageClass, input, elementCount, rule, scratch);
+    return computeContrastTable(scratch->histogram, scratch->table);
 }
+
+// --- the map --------------------------------------------------------------------
 
 // map[k] = perLevel[level of element k], after buildLevelHistogramOfClass.
 static inline void lookUpLevelsOfClass(ImageClass imageClass, const void* input,
@@ -300,15 +308,15 @@ static inline void lookUpLevelsOfClass(ImageClass imageClass, const void* input,
     visitImageClass(imageClass, [&](auto traits) {
         typedef decltype(traits) Traits;
         if constexpr (Traits::levelBytes == 4) {
-            lookUpLevels(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
+            lookUpIndices(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
         } else if constexpr (Traits::levelBytes == 1) {
-            lookUpByteIndices(static_cast<const uint8_t*>(scratch->levels), elementCount,
-                              perLevel, map);
+            lookUpIndices(static_cast<const uint8_t*>(scratch->levels), elementCount, perLevel,
+                          map);
         } else {
             double perByte[kGreyLevels];
             for (int value = 0; value < kGreyLevels; ++value)
                 perByte[value] = perLevel[scratch->byteLevel[value]];
-            lookUpByteIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
+            lookUpIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
         }
     });
 }

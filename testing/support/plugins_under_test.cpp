@@ -87,6 +87,11 @@ const std::vector<double>& outputValues(const standin::CallReport& report, size_
     return report.outputs.at(slot).value().values;
 }
 
+const std::vector<double>& mapOf(const standin::CallReport& report)
+{
+    return outputValues(report, 0);
+}
+
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
                     const char* what)
 {

@@ -3,8 +3,14 @@
 #ifndef VESK_TESTING_PLUGINS_UNDER_TEST_H
 #define VESK_TESTING_PLUGINS_UNDER_TEST_H
 
+#include <stdint.h>
+
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "same_bits.h"
 #include "standin_host.h"
@@ -33,6 +39,32 @@ standin::CallReport callCompleted(standin::MexEntry entry, const standin::InputM
 
 // The values of output slot `slot` (the first output: 0).
 const std::vector<double>& outputValues(const standin::CallReport& report, size_t slot);
+
+// The map: the values of output slot 0.
+const std::vector<double>& mapOf(const standin::CallReport& report);
+
+// Values outside every domain.
+inline const double kNaN = std::numeric_limits<double>::quiet_NaN();
+inline const double kInf = std::numeric_limits<double>::infinity();
+
+// `trials` random double images from `seed`, each of a random shape below
+// 40 x 40, in four styles by turns (style = trial % 4): every value
+// value(random, style), then check(image) with the trial and the shape in
+// the trace.
+template <typename Value, typename Check>
+void forRandomImages(uint64_t seed, int trials, Value value, Check check)
+{
+    std::mt19937_64 random(seed);
+    for (int trial = 0; trial < trials; ++trial) {
+        const size_t rows = random() % 40, columns = random() % 40;
+        const int style = trial % 4;
+        std::vector<double> input(rows * columns);
+        for (double& element : input)
+            element = value(random, style);
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
+        check(standin::doubleMatrix(rows, columns, std::move(input)));
+    }
+}
 
 // Same length and the same bits element by element; `what` names the array.
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
