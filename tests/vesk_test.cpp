@@ -12,9 +12,6 @@
 #include "scratch_order.h"
 
 using namespace test_support;
-using standin::CallReport;
-using standin::doubleMatrix;
-using standin::InputMatrix;
 
 namespace {
 

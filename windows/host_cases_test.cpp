@@ -376,18 +376,27 @@ void forEachTranscriptCase(Each each)
     }
 }
 
+// body(file) on the transcript file at path, opened binary as a Stream.
+template <typename Stream, typename Body>
+void withTranscriptFile(const std::string& path, const char* use, Body body)
+{
+    Stream file(path, std::ios::binary);
+    ASSERT_TRUE(file) << "cannot " << use << " " << path;
+    body(file);
+}
+
 TEST(Transcript, Write)
 {
     if (options().transcriptOut.empty())
         GTEST_SKIP() << "no --transcript given";
-    std::ofstream out(options().transcriptOut, std::ios::binary);
-    ASSERT_TRUE(out) << "cannot write " << options().transcriptOut;
-    forEachTranscriptCase([&](const std::string& header, const standin::CallReport& report) {
-        out << header << '\n';
-        writeValues(out, "first", report.outputs[0]->values);
-        writeValues(out, "second", report.outputs[1]->values);
+    withTranscriptFile<std::ofstream>(options().transcriptOut, "write", [](std::ofstream& out) {
+        forEachTranscriptCase([&](const std::string& header, const standin::CallReport& report) {
+            out << header << '\n';
+            writeValues(out, "first", report.outputs[0]->values);
+            writeValues(out, "second", report.outputs[1]->values);
+        });
+        ASSERT_TRUE(out.flush());
     });
-    ASSERT_TRUE(out.flush());
 }
 
 // Every bit must agree, Vesk's element 100 on tied images included: whatever
@@ -396,23 +405,24 @@ TEST(Transcript, MatchesTheOtherBuild)
 {
     if (options().transcriptIn.empty())
         GTEST_SKIP() << "no --compare given";
-    std::ifstream in(options().transcriptIn, std::ios::binary);
-    ASSERT_TRUE(in) << "cannot read " << options().transcriptIn;
-    forEachTranscriptCase([&](const std::string& header, const standin::CallReport& report) {
-        std::string line;
-        while (line.empty() && std::getline(in, line)) {
-        }
-        ASSERT_EQ(line, header) << "the transcripts list different cases";
-        std::vector<uint64_t> otherFirst, otherSecond;
-        ASSERT_TRUE(readValues(in, "first", otherFirst) && readValues(in, "second", otherSecond))
-            << "the transcript is cut short";
-        EXPECT_EQ(bitsOf(report.outputs[0]->values), otherFirst);
-        EXPECT_EQ(bitsOf(report.outputs[1]->values), otherSecond);
+    withTranscriptFile<std::ifstream>(options().transcriptIn, "read", [](std::ifstream& in) {
+        forEachTranscriptCase([&](const std::string& header, const standin::CallReport& report) {
+            std::string line;
+            while (line.empty() && std::getline(in, line)) {
+            }
+            ASSERT_EQ(line, header) << "the transcripts list different cases";
+            std::vector<uint64_t> otherFirst, otherSecond;
+            ASSERT_TRUE(readValues(in, "first", otherFirst) &&
+                        readValues(in, "second", otherSecond))
+                << "the transcript is cut short";
+            EXPECT_EQ(bitsOf(report.outputs[0]->values), otherFirst);
+            EXPECT_EQ(bitsOf(report.outputs[1]->values), otherSecond);
+        });
+        if (::testing::Test::HasFatalFailure())
+            return;
+        std::string rest;
+        EXPECT_FALSE(in >> rest) << "the other transcript has more cases";
     });
-    if (::testing::Test::HasFatalFailure())
-        return;
-    std::string rest;
-    EXPECT_FALSE(in >> rest) << "the other transcript has more cases";
 }
 
 bool takeOption(const char* argument, const char* name, std::string& value)

@@ -17,6 +17,11 @@
 
 namespace test_support {
 
+// The stand-in host's names every suite calls with.
+using standin::CallReport;
+using standin::doubleMatrix;
+using standin::InputMatrix;
+
 const std::string& veskPath();
 const std::string& vesk2Path();
 const std::string& dataDirectory();
