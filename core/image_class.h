@@ -23,6 +23,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <limits>
+
 #include "contrast_table.h"
 #include "image_classes.h"
 
@@ -84,14 +86,31 @@ static inline void releaseClassScratch(const ClassScratch* scratch,
 //   __m128d beforeTruncation(__m128d)   with SSE2, as buildLevelHistogram takes it
 //   int32_t ofUint8(uint8_t)            the level of a uint8 value
 //   int32_t ofUint16(uint16_t)          the level of a uint16 value
+//   double kDomainTop                   the top of the domain (255 or 1)
 // A single counts as its value converted to double, an int16 v as the uint16
 // v + 32768 (as im2uint16 and im2double shift it), a logical as level 0 when
 // false and 255 when true (any non-zero byte is true).
 
 // The level of one element of class imageClass by the plug-in's rule (the
 // double class has its own pass, buildLevelHistogram, over the rule itself).
+// An integer class without a ClassLevel of its own maps its whole range onto
+// the rule's domain 0..Rule::kDomainTop (255 grey levels for Vesk, intensity
+// 1 for Vesk2), as the advice of a refused integer class says: the level of
+// the double (v - min) / ((max - min) / kDomainTop), the very double the
+// advised conversion gives.
 template <typename Rule, ImageClass imageClass>
-struct ClassLevel;
+struct ClassLevel {
+    typedef typename ClassTraits<imageClass>::Element Element;
+    typedef std::numeric_limits<Element> Limits;
+    static_assert(Limits::is_integer, "the whole-range rule is for integer classes");
+    Rule rule;
+    int32_t operator()(Element value) const
+    {
+        const double lowest = (double)Limits::min();
+        const double range = (double)Limits::max() - lowest;
+        return rule(((double)value - lowest) / (range / Rule::kDomainTop));
+    }
+};
 
 template <typename Rule>
 struct ClassLevel<Rule, ImageClass::Single> {

@@ -15,6 +15,7 @@ namespace vesk {
 // clamped to 0..255 (NaN and infinities give 0); integer images are reduced
 // to 256 levels as im2uint8 does.
 struct TruncateLevel {
+    static constexpr double kDomainTop = 255.0;  // grey levels 0..255
     int32_t operator()(double value) const { return clampTruncatedLevel(value); }
 #if VESK_HAVE_SSE2
     __m128d beforeTruncation(__m128d values) const { return values; }

@@ -13,11 +13,11 @@ static const ContrastFunction kVeskFunction = {
     {"Vesk",
      "[map, dist]",
      "grey levels 0..255",
-     {{ArgumentClass::Int8, "Vesk(double(img) + 128)"},
-      {ArgumentClass::Int32, "Vesk((double(img) + 2^31) / 16843009)"},
-      {ArgumentClass::Uint32, "Vesk(double(img) / 16843009)"},
-      {ArgumentClass::Int64, "Vesk((double(img) + 2^63) / 72340172838076673)"},
-      {ArgumentClass::Uint64, "Vesk(double(img) / 72340172838076673)"}}},
+     {
+#define VESK_ADVICE(Enum, name, veskAdvice, vesk2Advice) {ArgumentClass::Enum, veskAdvice},
+         VESK_REFUSED_INTEGER_CLASSES(VESK_ADVICE)
+#undef VESK_ADVICE
+     }},
     kDistributionLength,
     computeAbsoluteContrastOfClass,
     {"intensityScale", valuesLookLikeIntensities,

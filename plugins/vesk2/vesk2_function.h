@@ -13,11 +13,11 @@ static const ContrastFunction kVesk2Function = {
     {"Vesk2",
      "[smap, level]",
      "intensities 0..1",
-     {{ArgumentClass::Int8, "Vesk2((double(img) + 128) / 255)"},
-      {ArgumentClass::Int32, "Vesk2((double(img) + 2^31) / (2^32 - 1))"},
-      {ArgumentClass::Uint32, "Vesk2(double(img) / (2^32 - 1))"},
-      {ArgumentClass::Int64, "Vesk2((double(img) + 2^63) / (2^64 - 1))"},
-      {ArgumentClass::Uint64, "Vesk2(double(img) / (2^64 - 1))"}}},
+     {
+#define VESK_ADVICE(Enum, name, veskAdvice, vesk2Advice) {ArgumentClass::Enum, vesk2Advice},
+         VESK_REFUSED_INTEGER_CLASSES(VESK_ADVICE)
+#undef VESK_ADVICE
+     }},
     kLeastContrastLevelLength,
     computeSignedContrastOfClass,
     {"greyLevelScale", valuesLookLikeGreyLevels,
