@@ -3,16 +3,19 @@
 //
 // An image of any of these classes gets exactly the levels that the double
 // image the host's own conversion would make of it gets (double(img) or
-// im2uint8(img) for Vesk, im2double(img) for Vesk2). A plug-in's level rule
-// says how a double, a uint8 and a uint16 value become a level; single,
-// int16 and logical follow from it the same way in both plug-ins.
+// im2uint8(img) for Vesk, im2double(img) for Vesk2; for an integer class of
+// no rule of its own, the conversion of its whole range a refusal advises).
+// A plug-in's level rule says how a double, a uint8 and a uint16 value become
+// a level; single, int16, logical and the whole-range classes follow from it
+// the same way in both plug-ins.
 //
 // What a call keeps per element, and so what it allocates after the contrast
-// table (2048 bytes) and the histogram (1024 bytes):
-//   double                 a 32-bit level per element: 4n bytes
-//   single, uint16, int16  a 1-byte level per element: n bytes
-//   uint8, logical         nothing: the image's own bytes index a table of
-//                          256 entries, one per byte value, on the stack
+// table (2048 bytes) and the histogram (1024 bytes), by the class's level
+// bytes in the table:
+//   4 (double)                  a 32-bit level per element: 4n bytes
+//   1 (single, uint16, int16)   a 1-byte level per element: n bytes
+//   0 (uint8, logical)          nothing: the image's own bytes index a table
+//                               of 256 entries, one per byte value, on the stack
 //
 // Plain functions over raw arrays, like contrast_table.h: no allocation of
 // their own (the caller passes its allocator), no global state, no calls into

@@ -1,6 +1,7 @@
 // Vesk as every gateway runs it: [map, dist] = Vesk(img), img a real matrix of
-// grey levels 0..255 of class double or single, or an image of class uint8,
-// uint16, int16 or logical (reduced to 256 grey levels as im2uint8 does).
+// grey levels 0..255 of class double or single, or an image of another class
+// of core/image_classes.h (reduced to 256 grey levels as im2uint8 does, or by
+// the whole range).
 #ifndef VESK_PLUGINS_VESK_VESK_FUNCTION_H
 #define VESK_PLUGINS_VESK_VESK_FUNCTION_H
 

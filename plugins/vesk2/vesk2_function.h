@@ -1,6 +1,6 @@
 // Vesk2 as every gateway runs it: [smap, level] = Vesk2(img), img a real
-// matrix of intensities 0..1 of class double or single, or an image of class
-// uint8, uint16, int16 or logical (taken as im2double gives it).
+// matrix of intensities 0..1 of class double or single, or an image of
+// another class of core/image_classes.h (taken as im2double gives it).
 #ifndef VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 #define VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 
