@@ -2,7 +2,13 @@
 ## Vesk2, for intensities 0..1.
 function [smap, level] = vesk2_vectorised (img)
   levels = min (max (fix (img(:) * 255), 0), 255) + 1;
-  [contrast, counts, normaliser] = contrast_table_vectorised (levels);
+  counts = accumarray (levels, 1, [256 1]);
+  contrast = abs ((0:255)' - (0:255)) * counts;
+  contrast(counts == 0) = 0;
+  normaliser = max (contrast);
+  if (normaliser == 0)
+    normaliser = 0.001;
+  endif
   present = find (counts);
   [~, least] = min (contrast(present));
   least = present(least);
