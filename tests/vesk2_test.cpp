@@ -8,7 +8,6 @@
 
 #include "plugins_under_test.h"
 #include "reference.h"
-#include "scratch_order.h"
 
 using namespace test_support;
 
@@ -73,13 +72,9 @@ TEST(Vesk2, UniformImageIsNegativeZeroEverywhere)
 
 TEST(Vesk2, EmptyInputGivesEmptyMapAndLevelZero)
 {
-    for (const auto& shape : {std::pair<size_t, size_t>{0, 0}, {0, 3}, {4, 0}}) {
-        const CallReport report = callVesk2(doubleMatrix(shape.first, shape.second, {}));
-        EXPECT_EQ(report.outputs[0]->rows, shape.first);
-        EXPECT_EQ(report.outputs[0]->columns, shape.second);
-        EXPECT_TRUE(mapOf(report).empty());
+    forEmptyImages(vesk2Entry(), {{0, 0}, {0, 3}, {4, 0}}, [](const CallReport& report) {
         EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(0.0));
-    }
+    });
 }
 
 // Each intensity must act exactly as its quantised level does.
@@ -122,13 +117,7 @@ TEST(Vesk2HostContract, ScratchIsLeftToTheHost)
     for (size_t n : {0u, 1u, 6u, 999u}) {
         SCOPED_TRACE(n);
         const CallReport report = callVesk2(doubleMatrix(n, 1, std::vector<double>(n, 0.25)));
-        ASSERT_EQ(report.scratch.size(), 3u);
-        EXPECT_EQ(report.scratch[0].bytes, 2048u);
-        EXPECT_EQ(report.scratch[1].bytes, 1024u);
-        EXPECT_EQ(report.scratch[2].bytes, 4 * n);
-        EXPECT_EQ(scratchOrderFaults(Plugin::Vesk2, mxDOUBLE_CLASS, n, report), "");
-        EXPECT_EQ(report.matricesCreated, 2);
-        EXPECT_EQ(report.matricesReclaimed, 0);
+        expectDoubleCallScratchAndMatrices(Plugin::Vesk2, report, n);
     }
 }
 

@@ -9,7 +9,6 @@
 
 #include "plugins_under_test.h"
 #include "reference.h"
-#include "scratch_order.h"
 
 using namespace test_support;
 
@@ -99,13 +98,9 @@ TEST(Vesk, MapKeepsTheInputShapeAndElementOrder)
 
 TEST(Vesk, EmptyInputGivesEmptyMapAndZeroDistribution)
 {
-    for (const auto& shape : {std::pair<size_t, size_t>{0, 0}, {0, 5}, {7, 0}}) {
-        const CallReport report = callVesk(doubleMatrix(shape.first, shape.second, {}));
-        EXPECT_EQ(report.outputs[0]->rows, shape.first);
-        EXPECT_EQ(report.outputs[0]->columns, shape.second);
-        EXPECT_TRUE(mapOf(report).empty());
+    forEmptyImages(veskEntry(), {{0, 0}, {0, 5}, {7, 0}}, [](const CallReport& report) {
         expectSameBits(distributionOf(report), distribution({}), "distribution");
-    }
+    });
 }
 
 // What the host sees: three scratch allocations (table, histogram, levels),
@@ -117,13 +112,7 @@ TEST(VeskHostContract, ScratchIsAllocatedAndReleasedInOrder)
     for (size_t n : {0u, 1u, 5u, 1000u}) {
         SCOPED_TRACE(n);
         const CallReport report = callVesk(doubleMatrix(1, n, std::vector<double>(n, 3.0)));
-        ASSERT_EQ(report.scratch.size(), 3u);
-        EXPECT_EQ(report.scratch[0].bytes, 2048u);
-        EXPECT_EQ(report.scratch[1].bytes, 1024u);
-        EXPECT_EQ(report.scratch[2].bytes, 4 * n);
-        EXPECT_EQ(scratchOrderFaults(Plugin::Vesk, mxDOUBLE_CLASS, n, report), "");
-        EXPECT_EQ(report.matricesCreated, 2);
-        EXPECT_EQ(report.matricesReclaimed, 0);
+        expectDoubleCallScratchAndMatrices(Plugin::Vesk, report, n);
         EXPECT_EQ(standin::heldAllocations(), 0u);
     }
 }

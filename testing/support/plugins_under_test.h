@@ -5,13 +5,16 @@
 
 #include <stdint.h>
 
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "case_tables.h"
 #include "same_bits.h"
 #include "standin_host.h"
 
@@ -68,6 +71,27 @@ void forRandomImages(uint64_t seed, int trials, Value value, Check check)
             element = value(random, style);
         SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
         check(standin::doubleMatrix(rows, columns, std::move(input)));
+    }
+}
+
+// What the host saw of a two-output call on a double image of n elements:
+// the scratch in order, the contrast table (2048 bytes), the histogram
+// (1024), the 32-bit levels (4n), released as the plug-in does
+// (scratchOrderFaults); two matrices created, none reclaimed.
+void expectDoubleCallScratchAndMatrices(Plugin plugin, const CallReport& report, size_t n);
+
+// A call on an empty double image of each shape: it completes with a map of
+// that shape and no elements; then check(report).
+template <typename Check>
+void forEmptyImages(standin::MexEntry entry, std::initializer_list<std::pair<size_t, size_t>> shapes,
+                    Check check)
+{
+    for (const auto& shape : shapes) {
+        const CallReport report = callCompleted(entry, doubleMatrix(shape.first, shape.second, {}));
+        EXPECT_EQ(report.outputs[0]->rows, shape.first);
+        EXPECT_EQ(report.outputs[0]->columns, shape.second);
+        EXPECT_TRUE(mapOf(report).empty());
+        check(report);
     }
 }
 
