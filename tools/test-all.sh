@@ -15,6 +15,10 @@ bash tools/build-release.sh build
 echo "== release tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== Debian package octave-vesk: built from the Octave package, checked, installed, tested, purged"
+bash tools/build-deb.sh build/vesk-*.tar.gz build-deb
+bash tools/check-deb.sh build-deb
+
 echo "== portable counting pass: the same bits without SIMD"
 cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \
   -DVESK_PORTABLE_COUNTING=ON -DVESK_WINDOWS=OFF -DVESK_WITH_OCTAVE=OFF >/dev/null
