@@ -72,14 +72,10 @@ before Vesk.cc-tst).
 %!warning id=Vesk:intensityScale Vesk (single ([0.25 1]));
 %!test
 %! img = [0 0.25 0.5; 1 0.75 0];
-%! state = warning ("off", "Vesk:intensityScale");
-%! unwind_protect
-%!   lastwarn ("");
-%!   [map, dist] = Vesk (img);
-%!   assert (lastwarn (), "");
-%! unwind_protect_cleanup
-%!   warning (state);
-%! end_unwind_protect
+%! warning ("off", "Vesk:intensityScale", "local");
+%! lastwarn ("");
+%! [map, dist] = Vesk (img);
+%! assert (lastwarn (), "");
 %! assert ({map, dist}, nthargout (1:2, @Vesk, fix (img)));
 %!error id=Vesk:intensityScale
 %! warning ("error", "Vesk:intensityScale", "local");

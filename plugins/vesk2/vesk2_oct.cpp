@@ -64,14 +64,10 @@ look for Vesk2.m before Vesk2.cc-tst).
 %!warning id=Vesk2:greyLevelScale Vesk2 (single ([0; 128]));
 %!test
 %! img = [0 2 255; 1 0 30];
-%! state = warning ("off", "Vesk2:greyLevelScale");
-%! unwind_protect
-%!   lastwarn ("");
-%!   [smap, level] = Vesk2 (img);
-%!   assert (lastwarn (), "");
-%! unwind_protect_cleanup
-%!   warning (state);
-%! end_unwind_protect
+%! warning ("off", "Vesk2:greyLevelScale", "local");
+%! lastwarn ("");
+%! [smap, level] = Vesk2 (img);
+%! assert (lastwarn (), "");
 %! assert ({smap, level}, nthargout (1:2, @Vesk2, min (img, 1)));
 %!error id=Vesk2:greyLevelScale
 %! warning ("error", "Vesk2:greyLevelScale", "local");
