@@ -46,7 +46,6 @@ awk -v maintainer="$maintainer" '
     if (version == "") return
     printf "octave-vesk (%s-1) unstable; urgency=medium\n\n", version
     for (k = 1; k <= count; k++) {
-      cmd = "fold -s -w 74"
       text = items[k]
       printf "  * "
       n = split(text, words, " ")
