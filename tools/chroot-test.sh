@@ -14,7 +14,7 @@
 # `run` takes the cached root as it is (no network): pkg install -local of the
 # package into a folder that is removed afterwards, so that the root stays as
 # made, then pkg load vesk, vesk_selftest and pkg test vesk, which must pass
-# tests and fail none.
+# tests and fail none, test Vesk, news vesk and citation vesk.
 # Both exit 77 (skipped) where they cannot work: without root, debootstrap,
 # the mirror (make), a root that chroot and bind mounts work in, or the
 # cached root (run).
@@ -148,5 +148,10 @@ in_root "$root" octave-cli --no-gui --norc --eval "
     error ('chroot-test: pkg test vesk: %s failed', summary{2});
   end
   printf ('chroot-test: Octave %s: pkg test vesk passed %s tests, 0 failed\\n', version (), summary{1});
+  [passed, total] = test ('Vesk');
+  if (total == 0 || passed < total) error ('chroot-test: test Vesk: %d of %d passed', passed, total); end
+  if (isempty (strfind (evalc ('news vesk'), 'changes for vesk'))) error ('chroot-test: news vesk'); end
+  if (isempty (strfind (evalc ('citation vesk'), 'version = {'))) error ('chroot-test: citation vesk'); end
+  printf ('chroot-test: test Vesk passed %d of %d; news vesk and citation vesk work\\n', passed, total);
 "
 echo "chroot-test: $release done in $((SECONDS - started)) s"
