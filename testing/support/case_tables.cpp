@@ -195,17 +195,18 @@ std::vector<Rejection> makeRejections()
                           "It also has more than two dimensions", "img(:,:,1)"}});
     }
     // Classes that hold no image at all.
-    const struct {
+    struct NamedClass {
         mxClassID classId;
         const char* name;
         const char* caseName;
-    } others[] = {
+    };
+    const NamedClass others[] = {
         {mxCHAR_CLASS, "char", "Char"},
         {mxCELL_CLASS, "cell", "Cell"},
         {mxSTRUCT_CLASS, "struct", "Struct"},
         {mxFUNCTION_CLASS, "function_handle", "FunctionHandle"},
     };
-    for (const auto& c : others)
+    for (const NamedClass& c : others)
         cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "unsupportedClass",
                          {std::string("$ needs a numeric image matrix, but the input is of class ") +
                               c.name + ".",
@@ -213,11 +214,7 @@ std::vector<Rejection> makeRejections()
     // Objects whose class is named like a numeric or logical one (Octave
     // passes old-style classes by name): refused before a byte is read, with
     // the advice for objects.
-    const struct {
-        mxClassID classId;
-        const char* name;
-        const char* caseName;
-    } objects[] = {
+    const NamedClass objects[] = {
         {mxDOUBLE_CLASS, "double", "ObjectNamedDouble"},
         {mxSINGLE_CLASS, "single", "ObjectNamedSingle"},
         {mxUINT8_CLASS, "uint8", "ObjectNamedUint8"},
@@ -226,7 +223,7 @@ std::vector<Rejection> makeRejections()
         {mxLOGICAL_CLASS, "logical", "ObjectNamedLogical"},
         {mxINT32_CLASS, "int32", "ObjectNamedInt32"},
     };
-    for (const auto& c : objects) {
+    for (const NamedClass& c : objects) {
         standin::InputMatrix object = matrixOfClass(c.classId, {2, 3});
         object.object = true;
         cases.push_back({c.caseName, {object}, 1, "unsupportedClass",
