@@ -2,8 +2,8 @@
 # build/vesk-<version>.zip. Its one folder serves both hosts:
 # - MATLAB users unpack it and put the folder on the path: the plug-ins for
 #   64-bit Windows and Linux, their help files (with private/, the helper of
-#   their not-compiled error), vesk_selftest, vesk_batch, the demo and its
-#   photographs (data/); on another platform build_mex compiles the plug-ins
+#   their not-compiled error), vesk_selftest, the batch functions, the demo
+#   (their helpers in private/) and its photographs (data/); on another platform build_mex compiles the plug-ins
 #   from src/, which holds their sources and the list of them that build_mex
 #   reads;
 # - Octave users install the Octave package vesk-<version>.tar.gz from it.
@@ -24,9 +24,9 @@ endfunction()
 get_property(windows_plugins GLOBAL PROPERTY VESK_WINDOWS_PLUGINS)
 vesk_release_files(. $<TARGET_FILE:Vesk> $<TARGET_FILE:Vesk2> ${windows_plugins}
                    ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE} ${PROJECT_SOURCE_DIR}/matlab/build_mex.m
-                   ${PROJECT_SOURCE_DIR}/matlab/demo/vesk_demo.m ${VESK_PACKAGE_FILE}
+                   ${VESK_DEMO_FILE} ${VESK_PACKAGE_FILE}
                    ${PROJECT_SOURCE_DIR}/matlab/README.md ${PROJECT_SOURCE_DIR}/LICENSE)
-foreach(file IN LISTS VESK_HELP_FILES)
+foreach(file IN LISTS VESK_HELP_FILES VESK_PRIVATE_FILES)
   file(RELATIVE_PATH name "${PROJECT_SOURCE_DIR}/matlab" "${file}")
   get_filename_component(folder "${name}" DIRECTORY)
   if(NOT folder)

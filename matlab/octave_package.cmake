@@ -1,14 +1,13 @@
 # The Octave package vesk-<version>.tar.gz, installable with
-# `pkg install vesk-<version>.tar.gz`: the self-test, vesk_batch, the demo and
-# its photographs in inst/; the sources of the Octave-native functions, their
+# `pkg install vesk-<version>.tar.gz`: the self-test, the batch functions, the
+# demo and its photographs in inst/, their helpers in inst/private/; the sources of the Octave-native functions, their
 # help files, their help texts as headers and a Makefile in src/, which pkg
 # builds with mkoctfile.
 set(VESK_PACKAGE_NAME "vesk-${PROJECT_VERSION}")
 set(VESK_PACKAGE_FILE "${CMAKE_BINARY_DIR}/${VESK_PACKAGE_NAME}.tar.gz")
 # The functions the package installs besides the plug-ins, and the photographs
 # vesk_demo draws when given none (inst/data/ of the package).
-set(VESK_PACKAGE_FUNCTIONS ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE}
-    ${CMAKE_CURRENT_SOURCE_DIR}/demo/vesk_demo.m)
+set(VESK_PACKAGE_FUNCTIONS ${VESK_SELFTEST_FILE} ${VESK_BATCH_FILE} ${VESK_DEMO_FILE})
 file(GLOB VESK_DEMO_PHOTOGRAPHS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.png)
 list(APPEND VESK_DEMO_PHOTOGRAPHS ${PROJECT_SOURCE_DIR}/data/SOURCES.md)
 configure_file(package/DESCRIPTION.in "${CMAKE_CURRENT_BINARY_DIR}/DESCRIPTION" @ONLY)
@@ -22,14 +21,15 @@ add_custom_command(
           "-DCITATION=${CMAKE_CURRENT_BINARY_DIR}/CITATION"
           "-DSTAGING_DIR=${CMAKE_CURRENT_BINARY_DIR}/package" "-DNAME=${VESK_PACKAGE_NAME}"
           "-DOUTPUT=${VESK_PACKAGE_FILE}" "-DHELP_FILES=${VESK_HELP_FILES}"
-          "-DINST_FILES=${VESK_PACKAGE_FUNCTIONS}" "-DDATA_FILES=${VESK_DEMO_PHOTOGRAPHS}"
+          "-DINST_FILES=${VESK_PACKAGE_FUNCTIONS}" "-DINST_PRIVATE_FILES=${VESK_PRIVATE_FILES}"
+          "-DDATA_FILES=${VESK_DEMO_PHOTOGRAPHS}"
           -P "${package_script}"
   DEPENDS "${package_script}" "${CMAKE_CURRENT_BINARY_DIR}/DESCRIPTION"
           "${CMAKE_CURRENT_BINARY_DIR}/CITATION" "${PROJECT_SOURCE_DIR}/NEWS"
           "${CMAKE_CURRENT_SOURCE_DIR}/package/Makefile" "${PROJECT_SOURCE_DIR}/cmake/octave_exports.map"
           "${PROJECT_SOURCE_DIR}/cmake/VeskPluginSources.cmake"
           "${CMAKE_CURRENT_SOURCE_DIR}/help_header.cmake"
-          ${VESK_HELP_FILES} ${VESK_PACKAGE_FUNCTIONS} ${VESK_DEMO_PHOTOGRAPHS}
+          ${VESK_HELP_FILES} ${VESK_PACKAGE_FUNCTIONS} ${VESK_PRIVATE_FILES} ${VESK_DEMO_PHOTOGRAPHS}
           ${Vesk_NATIVE_SOURCES} ${Vesk2_NATIVE_SOURCES} ${VESK_MEX_HEADERS}
   COMMENT "Packing ${VESK_PACKAGE_NAME}.tar.gz for Octave's pkg"
   VERBATIM)

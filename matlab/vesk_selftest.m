@@ -5,11 +5,12 @@ function ok = vesk_selftest()
 %   outside the range, NaN, Inf, -0, subnormals, empty images) and
 %   pseudo-random images of every class they take (double, single, uint8,
 %   uint16, int16, logical) in many shapes, and compares every output bit
-%   for bit (-0 included) with a reference written in plain M code in this
-%   file. Element 101 of Vesk's distribution must be the lowest of the grey
-%   levels that share the smallest contrast, on every platform. It prints one line per group of
-%   checks and a summary, and raises an error with the identifier
-%   vesk:selftestFailed when any check failed.
+%   for bit (-0 included) with a reference written in plain M code
+%   (private/reference_vesk.m, private/reference_vesk2.m). Element 101 of
+%   Vesk's distribution must be the lowest of the grey levels that share
+%   the smallest contrast, on every platform. It prints one line per group
+%   of checks and a summary, and raises an error with the identifier
+%   vesk_selftest:failed when any check failed.
 %
 %   OK = vesk_selftest does the same but returns true or false instead of
 %   raising the error.
@@ -48,7 +49,7 @@ end
 if nargout > 0
     ok = isempty(failure);
 elseif ~isempty(failure)
-    error('vesk:selftestFailed', 'vesk_selftest: %s', failure);
+    error('vesk_selftest:failed', 'vesk_selftest: %s', failure);
 end
 end
 
@@ -319,7 +320,7 @@ u = mod((1:n)' * m + c, 2^32) / 2^32;
 end
 
 % ---------------------------------------------------------------------------
-% The reference: the definitions written plainly
+% The reference: the definitions written plainly (private/reference_*.m)
 
 function checks = referenceChecks(name, images)
 % The checks of the images (rows: what, image) against the reference.
@@ -329,10 +330,10 @@ for k = 1:size(images, 1)
     img = images{k, 2};
     what = sprintf('%s (%s)', images{k, 1}, class(img));
     if strcmp(name, 'Vesk')
-        [map, dist] = referenceVesk(asGreyLevels(img));
+        [map, dist] = reference_vesk(asGreyLevels(img));
         checks(end + 1) = check(what, img, map, dist); %#ok<AGROW>
     else
-        [smap, level] = referenceVesk2(asIntensities(img));
+        [smap, level] = reference_vesk2(asIntensities(img));
         checks(end + 1) = check(what, img, smap, level); %#ok<AGROW>
     end
 end
@@ -365,65 +366,6 @@ switch class(img)
     otherwise
         x = double(img);
 end
-end
-
-function levels = greyLevels(x)
-% Truncate toward zero; NaN, and truncations outside the signed 32-bit
-% range, become -2^31; then clamp to 0..255.
-truncated = fix(x);
-truncated(isnan(truncated) | truncated < -2^31 | truncated > 2^31 - 1) = -2^31;
-levels = min(max(truncated, 0), 255);
-end
-
-function [table, counts, normaliser] = contrastTable(levels)
-% Per grey level 0..255 (rows 1..256): its count, and its contrast, the sum
-% of |level - element's level| over all elements (0 where it does not
-% occur); and the divisor of every normalised contrast.
-counts = accumarray(levels(:) + 1, 1, [256 1]);
-grey = (0:255)';
-% Whole numbers far below 2^53: exact whatever the order of summation.
-table = abs(bsxfun(@minus, grey, grey')) * counts;
-table(counts == 0) = 0;
-normaliser = max(table);
-if normaliser == 0
-    normaliser = 0.001;
-end
-end
-
-function [map, dist] = referenceVesk(x)
-% Vesk's outputs for the double image X; DIST(101) is the lowest of the
-% levels that share the smallest contrast.
-levels = greyLevels(x);
-[table, counts, normaliser] = contrastTable(levels);
-map = reshape(table(levels + 1) / normaliser, size(x));
-dist = zeros(101, 1);
-occurring = find(counts);
-if isempty(occurring)
-    return;
-end
-contrast = fix(table(occurring));
-% Divide, then scale by 100, then truncate: 29 / 100 * 100 gives bucket 28.
-bucket = fix(contrast / normaliser * 100);
-dist = accumarray(bucket + 1, counts(occurring), [101 1]);
-[~, first] = min(contrast);   % the first, the lowest of tied levels
-dist(101) = (occurring(first) - 1) / 255;
-end
-
-function [smap, level] = referenceVesk2(x)
-% Vesk2's outputs for the double image X.
-levels = greyLevels(x * 255);
-[table, counts, normaliser] = contrastTable(levels);
-level = 0;
-occurring = find(counts);
-if ~isempty(occurring)
-    [~, first] = min(table(occurring));   % the lowest of tied levels
-    level = (occurring(first) - 1) / 255;
-end
-magnitude = table(levels + 1) / normaliser;
-smap = -magnitude;                        % a 0 becomes -0
-above = levels > level * 255;
-smap(above) = magnitude(above);
-smap = reshape(smap, size(x));
 end
 
 function name = hostName()

@@ -5,8 +5,8 @@
 # Kernels (Google Benchmark): both plug-ins against the memory-bandwidth bound
 # and the plain version, warm and cold. GNU Octave: the MEX and the
 # Octave-native calls against each build's floor and the vectorised scripts;
-# vesk_batch over 64 photographs, serially and on 2 workers, against the loop a
-# user would write. Takes a few minutes; run it on an otherwise idle machine
+# vesk_batch over 64 photographs and 400 small images, serially, on 2 workers
+# and resumed, against the loop a user would write. Takes a few minutes; run it on an otherwise idle machine
 # (the load averages before and after are recorded with the figures). Not part
 # of the tests; CI only builds the benchmarks.
 set -euo pipefail

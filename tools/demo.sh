@@ -17,7 +17,7 @@ cmake --build "$build" -j 2 --target vesk_octave_native
 
 echo "== drawing the figures"
 octave-cli --no-init-file --no-history --quiet --eval "
-  addpath ('$root/$build/octave-native', '$root/matlab/demo');
+  addpath ('$root/$build/octave-native');
   warning ('off', 'Octave:gnuplot-graphics');
   graphics_toolkit ('gnuplot');
   vesk_demo ('$root/data', '$output');"

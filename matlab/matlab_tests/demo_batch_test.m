@@ -78,13 +78,48 @@ lastwarn('', '');
 pooled = vesk_batch(testCase.TestData.data, '*.png', 'Workers', 2, options{:});
 [~, warned] = lastwarn();
 verifyEmpty(testCase, warned, 'the batch fell back to serial');
-verifyNumElements(testCase, pooled, numel(serial));
-for k = 1:numel(serial)
-    verifyEqual(testCase, pooled(k).file, serial(k).file);
+verifySameMaps(testCase, pooled, serial, '');
+for k = 1:numel(pooled)
     verifyEmpty(testCase, pooled(k).errorIdentifier, pooled(k).errorMessage);
+end
+end
+
+function testBatchResumesAndMergesShards(testCase)
+% MATLAB's own ways of the batch's files: the file stamp from dir, the
+% rename by movefile, the process id for the temporaries.
+folder = testCase.applyFixture(matlab.unittest.fixtures.TemporaryFolderFixture).Folder;
+output = fullfile(folder, 'maps');
+table = fullfile(folder, 'table.csv');
+options = {'ReturnMaps', true, 'Progress', false, 'OutputFolder', output};
+fresh = vesk_batch(testCase.TestData.data, '*.png', options{:}, 'CsvFile', table);
+resumed = vesk_batch(testCase.TestData.data, '*.png', options{:}, 'Resume', true);
+verifySameMaps(testCase, resumed, fresh, 'resumed ');
+verifyEqual(testCase, {resumed.outputFiles}, {fresh.outputFiles});
+verifyEmpty(testCase, dir(fullfile(output, '*.vesk-partial-*')));
+verifyEmpty(testCase, dir(fullfile(output, 'done', '*.vesk-partial-*')));
+for k = 1:2
+    vesk_batch(testCase.TestData.data, '*.png', options{:}, 'Shard', [k 2], 'CsvFile', table);
+end
+[merged, missing] = vesk_batch_merge(fullfile(folder, 'table.shard-*-of-2.csv'), ...
+                                     'Files', testCase.TestData.data, 'Pattern', '*.png', ...
+                                     'CsvFile', fullfile(folder, 'merged.csv'));
+verifyEmpty(testCase, missing);
+verifyEqual(testCase, {merged.file}, {fresh.file});
+verifyEqual(testCase, fileread(fullfile(folder, 'merged.csv')), fileread(table));
+for k = 1:numel(fresh)
+    verifyTrue(testCase, vesk_same_bits(merged(k).distribution, fresh(k).distribution), ...
+               [fresh(k).file ': merged distribution']);
+end
+end
+
+function verifySameMaps(testCase, actual, expected, what)
+% The same files in the same order, maps and results bit for bit.
+verifyNumElements(testCase, actual, numel(expected));
+for k = 1:numel(expected)
+    verifyEqual(testCase, actual(k).file, expected(k).file);
     for field = {'map', 'distribution', 'signedMap', 'level'}
-        verifyTrue(testCase, vesk_same_bits(pooled(k).(field{1}), serial(k).(field{1})), ...
-                   [serial(k).file ': ' field{1}]);
+        verifyTrue(testCase, vesk_same_bits(actual(k).(field{1}), expected(k).(field{1})), ...
+                   [expected(k).file ': ' what field{1}]);
     end
 end
 end

@@ -28,7 +28,7 @@ verifyEqual(testCase, size(dist), [101 1]);
 end
 
 function testHelpShowsTheHelpText(testCase)
-for name = {'Vesk', 'Vesk2', 'vesk_selftest', 'vesk_batch', 'vesk_demo', 'build_mex'}
+for name = {'Vesk', 'Vesk2', 'vesk_selftest', 'vesk_batch', 'vesk_batch_merge', 'vesk_demo', 'build_mex'}
     text = help(name{1});
     verifySubstring(testCase, text, 'See also', name{1});
 end

@@ -3,7 +3,8 @@
 # DESCRIPTION and CITATION (the configured files; NEWS comes from
 # SOURCE_DIR: news vesk and citation vesk show them), STAGING_DIR, NAME, OUTPUT,
 # HELP_FILES (under matlab/, for src/help/), INST_FILES (functions for inst/),
-# DATA_FILES (for inst/data/).
+# INST_PRIVATE_FILES (their helpers, for inst/private/), DATA_FILES (for
+# inst/data/).
 set(package "${STAGING_DIR}/${NAME}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}/inst" "${package}/src")
@@ -32,6 +33,7 @@ foreach(file IN LISTS HELP_FILES)
   file(COPY "${file}" DESTINATION "${subfolder}")
 endforeach()
 file(COPY ${INST_FILES} DESTINATION "${package}/inst")
+file(COPY ${INST_PRIVATE_FILES} DESTINATION "${package}/inst/private")
 file(COPY ${DATA_FILES} DESTINATION "${package}/inst/data")
 
 # The index of the functions, written here: left to pkg, it would list Vesk

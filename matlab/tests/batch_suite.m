@@ -46,13 +46,6 @@
 %!  fclose (handle);
 %!endfunction
 
-%!function remove_folder (folder)
-%!  confirm_recursive_rmdir (false, "local");
-%!  if (exist (folder, "dir"))
-%!    rmdir (folder, "s");
-%!  endif
-%!endfunction
-
 ## The loop a user would write: read, make grey, call both plug-ins, note
 ## what went wrong. READER as vesk_batch's option ([] for imread).
 %!function want = plain_loop (files, reader)
@@ -67,7 +60,7 @@
 %!        colours = [];
 %!      endif
 %!    catch
-%!      want(k).errorIdentifier = "Vesk:batch:unreadable";
+%!      want(k).errorIdentifier = "vesk_batch:unreadable";
 %!      continue;
 %!    end_try_catch
 %!    want(k).size = size (img);
@@ -114,7 +107,7 @@
 %!    else
 %!      assert (isempty (r.distribution) && isempty (r.level), at);
 %!      assert (! isempty (r.errorMessage), at);
-%!      if (! strncmp (w.errorIdentifier, "Vesk:batch:", 11))
+%!      if (! strncmp (w.errorIdentifier, "vesk_batch:", 11))
 %!        assert (strcmp (r.errorMessage, w.errorMessage), at);  # the plug-in's own refusal
 %!      endif
 %!    endif
@@ -162,9 +155,9 @@
 %! results = vesk_batch ([files; {fullfile(folder, "missing.png")}], "Workers", 2, "Progress", false);
 %! [~, names, extensions] = cellfun (@fileparts, {results.file}, "UniformOutput", false);
 %! identifiers = cell2struct ({results.errorIdentifier}, strcat (names, strrep (extensions, ".", "_")), 2);
-%! assert (identifiers.corrupt_png, "Vesk:batch:unreadable");
-%! assert (identifiers.notes_png, "Vesk:batch:unreadable");
-%! assert (identifiers.missing_png, "Vesk:batch:unreadable");
+%! assert (identifiers.corrupt_png, "vesk_batch:unreadable");
+%! assert (identifiers.notes_png, "vesk_batch:unreadable");
+%! assert (identifiers.missing_png, "vesk_batch:unreadable");
 %! assert (identifiers.cmyk_tif, "Vesk:notMatrix");
 %! assert (! isempty (strfind (results(end).errorMessage, "missing.png")));
 %! failed = ! cellfun ("isempty", {results.errorIdentifier});
@@ -179,7 +172,7 @@
 %! assert (want_deep(1).errorIdentifier, "Vesk:unsupportedClass");
 %! assert (want_deep(2).errorIdentifier, "Vesk:unsupportedClass");
 %! assert (want_deep(3).errorIdentifier, "");
-%! assert (want_deep(4).errorIdentifier, "Vesk:batch:unreadable");
+%! assert (want_deep(4).errorIdentifier, "vesk_batch:unreadable");
 %! for workers = [1 2]
 %!   results = vesk_batch (deep(:, 1), "Reader", reader, "Workers", workers, "Progress", false);
 %!   check_results (results, want_deep, sprintf ("Reader, %d workers", workers));
@@ -309,7 +302,7 @@
 %! mkdir (shadow);
 %! write_bytes (fullfile (shadow, "nproc.m"), "function n = nproc (~)\n  n = 1;\nendfunction\n");
 %! addpath (shadow);
-%! warning ("on", "Vesk:batch:serial");
+%! warning ("on", "vesk_batch:serial");
 %! lastwarn ("");
 %! unwind_protect
 %!   results = vesk_batch (files, "Workers", 2, "Progress", false);
@@ -319,7 +312,7 @@
 %!   warning ("off", "all");
 %! end_unwind_protect
 %! [~, identifier] = lastwarn ();
-%! assert (identifier, "Vesk:batch:serial");
+%! assert (identifier, "vesk_batch:serial");
 %! check_results (results, want, "serial fallback");
 
 ## The workers take the caller's warning settings: astronaut.png's colour
@@ -350,18 +343,25 @@
 ## Calls vesk_batch refuses, each with its identifier.
 %!test
 %! cases = {
-%!   "vesk_batch ()",                                   "Vesk:batch:nargin"
-%!   "vesk_batch (42)",                                 "Vesk:batch:files"
-%!   "vesk_batch ({1, 2})",                             "Vesk:batch:files"
-%!   "vesk_batch (tempname ())",                        "Vesk:batch:folder"
-%!   "vesk_batch (folder, {1})",                        "Vesk:batch:pattern"
-%!   "vesk_batch (files, 'Workers')",                   "Vesk:batch:option"
-%!   "vesk_batch (files, 'Colour', 1)",                 "Vesk:batch:option"
-%!   "vesk_batch (files, 'Workers', 0)",                "Vesk:batch:option"
-%!   "vesk_batch (files, 'Workers', 1.5)",              "Vesk:batch:option"
-%!   "vesk_batch (files, 'Functions', {'Vesk3'})",      "Vesk:batch:option"
-%!   "vesk_batch (files, 'Progress', 'yes')",           "Vesk:batch:option"
-%!   "vesk_batch (files, 'Reader', 42)",                "Vesk:batch:option"
+%!   "vesk_batch ()",                                   "vesk_batch:nargin"
+%!   "vesk_batch (42)",                                 "vesk_batch:files"
+%!   "vesk_batch ({1, 2})",                             "vesk_batch:files"
+%!   "vesk_batch (tempname ())",                        "vesk_batch:folder"
+%!   "vesk_batch (folder, {1})",                        "vesk_batch:pattern"
+%!   "vesk_batch (files, 'Workers')",                   "vesk_batch:option"
+%!   "vesk_batch (files, 'Colour', 1)",                 "vesk_batch:option"
+%!   "vesk_batch (files, 'Workers', 0)",                "vesk_batch:option"
+%!   "vesk_batch (files, 'Workers', 1.5)",              "vesk_batch:option"
+%!   "vesk_batch (files, 'Functions', {'Vesk3'})",      "vesk_batch:option"
+%!   "vesk_batch (files, 'Progress', 'yes')",           "vesk_batch:option"
+%!   "vesk_batch (files, 'Reader', 42)",                "vesk_batch:option"
+%!   "vesk_batch (files, 'Resume', true)",              "vesk_batch:noOutputFolder"
+%!   "vesk_batch (files, 'Resume', 'yes')",             "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [3 2])",              "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [0 2])",              "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', [1.5 2])",            "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', 2)",                  "vesk_batch:option"
+%!   "vesk_batch (files, 'Shard', 'first')",            "vesk_batch:option"
 %! };
 %! for k = 1:rows (cases)
 %!   try
@@ -387,7 +387,7 @@
 %! assert (! isempty (regexp (text, '^\s*VESK_BATCH\s+\S', "once")));
 %! for f = {"RESULTS = vesk_batch(FILES)", "vesk_batch(FOLDER, PATTERN)", "'Workers'", ...
 %!          "'OutputFolder'", "'ReturnMaps'", "'CsvFile'", "'Progress'", "'Functions'", ...
-%!          "'Reader'", "errorIdentifier", "Vesk:batch:unreadable", "Example:", "See also"}
+%!          "'Reader'", "errorIdentifier", "vesk_batch:unreadable", "Example:", "See also"}
 %!   assert (! isempty (strfind (text, f{1})), "help lacks \"%s\"", f{1});
 %! endfor
 %! run_help_example ("vesk_batch");

@@ -27,7 +27,7 @@ function check_installed_package (file, more)
     endfor
     provided = pkg ("describe", "vesk");
     assert (sort (provided{1}.provides{1}.functions),
-            sort ({"Vesk", "Vesk2", "vesk_batch", "vesk_demo", "vesk_selftest"}));
+            sort ({"Vesk", "Vesk2", "vesk_batch", "vesk_batch_merge", "vesk_demo", "vesk_selftest"}));
 
     pkg ("load", "vesk");
     for name = {"Vesk", "Vesk2"}

@@ -4,7 +4,6 @@
 %!test
 %! output = tempname ();
 %! unwind_protect
-%!   addpath (fullfile (getenv ("VESK_SOURCE_DIR"), "matlab", "demo"));
 %!   warning ("off", "Octave:gnuplot-graphics");
 %!   graphics_toolkit ("gnuplot");
 %!   files = vesk_demo (getenv ("VESK_DATA_DIR"), output);

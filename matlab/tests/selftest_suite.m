@@ -39,7 +39,7 @@
 %!    evalc ("vesk_selftest");
 %!    error ("no error raised");
 %!  catch err
-%!    assert (err.identifier, "vesk:selftestFailed");
+%!    assert (err.identifier, "vesk_selftest:failed");
 %!    assert (! isempty (strfind (err.message, "groups failed")), err.message);
 %!  end_try_catch
 %!endfunction

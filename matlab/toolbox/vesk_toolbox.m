@@ -40,7 +40,8 @@ toolbox.minimumRelease = 'R2021a';
 % Every platform MATLAB runs on has its plug-ins in the toolbox; newer
 % releases may add flags (Apple silicon), set where they exist.
 toolbox.platforms = {'Win64', 'Glnxa64', 'Maci64', 'MatlabOnline', 'Maca64', 'Macarm64'};
-toolbox.functions = {'Vesk', 'Vesk2', 'vesk_selftest', 'vesk_batch', 'vesk_demo', 'build_mex'};
+toolbox.functions = {'Vesk', 'Vesk2', 'vesk_selftest', 'vesk_batch', 'vesk_batch_merge', ...
+                     'vesk_demo', 'build_mex'};
 toolbox.gettingStarted = 'vesk_demo.m';
 
 % The Octave package is for Octave's pkg, not for MATLAB.

@@ -10,6 +10,8 @@ function files = vesk_demo(dataFolder, outputFolder)
 %   It needs no display (invisible figures). DATAFOLDER '' or [] means the
 %   shipped photographs.
 %
+%   Error: vesk_demo:noPhotographs when DATAFOLDER holds no *.png.
+%
 %   Example:
 %     vesk_demo
 %     files = vesk_demo('', tempdir)
@@ -44,11 +46,12 @@ end
 
 function folder = shippedPhotographs()
 % data/ beside this file in the Octave package and the release archive; the
-% project's data/ folder in the source tree.
+% project's data/ folder in the source tree (this file in matlab/) and in a
+% build's folders (build/octave-native and the like).
 here = fileparts(mfilename('fullpath'));
 folder = fullfile(here, 'data');
 if ~exist(folder, 'dir')
-    folder = fullfile(fileparts(fileparts(here)), 'data');
+    folder = fullfile(fileparts(here), 'data');
 end
 end
 
@@ -83,22 +86,22 @@ image(repmat(grey / 255, [1 1 3]));
 axis image off;
 title(sprintf('%s (%d x %d)', title_, size(img, 1), size(img, 2)), 'interpreter', 'none');
 
-% No grey level is close to all others, so the map rarely goes near 0: its
-% colours span the range it covers, the rare levels white.
+% The colours of both maps, as vesk_batch writes them too: private/contrast_colours.m.
 subplot(2, 3, 2);
-[low, high] = valueRange(map);
-image(toColour(map, low, high, hot(256)));
+[indices, colours, low, high] = contrast_colours(map, 'vesk');
+image(toColour(indices, colours));
 axis image off;
 title(twoLines('Vesk: contrast of each element''s grey level', ...
                'white and yellow: rare grey levels, far from most of the image'));
-drawColourBar(hot(256), low, high);
+drawColourBar(colours, low, high);
 
 subplot(2, 3, 3);
-image(toColour(smap, -1, 1, diverging(256)));
+[indices, colours, low, high] = contrast_colours(smap, 'vesk2');
+image(toColour(indices, colours));
 axis image off;
 title(twoLines(sprintf('Vesk2: signed contrast about grey level %d', round(level * 255)), ...
                'red: brighter than that level, blue: darker; deeper: rarer'));
-drawColourBar(diverging(256), -1, 1);
+drawColourBar(colours, low, high);
 
 subplot(2, 1, 2);
 bar(0:99, dist(1:100), 1, 'facecolor', [0.85 0.33 0.1], 'edgecolor', 'none');
@@ -126,21 +129,9 @@ else
 end
 end
 
-function [low, high] = valueRange(values)
-% The range the values cover, or 0..1 when they are all equal.
-low = min(values(:));
-high = max(values(:));
-if isempty(low) || low == high
-    low = 0;
-    high = 1;
-end
-end
-
-function rgb = toColour(values, low, high, colours)
-% values (low..high) as an rows x columns x 3 image through the colour map.
-index = round((values - low) / (high - low) * (size(colours, 1) - 1)) + 1;
-index = min(max(index, 1), size(colours, 1));
-rgb = reshape(colours(index, :), [size(values), 3]);
+function rgb = toColour(indices, colours)
+% 0-based colour indices as an rows x columns x 3 image through the colour map.
+rgb = reshape(colours(double(indices) + 1, :), [size(indices), 3]);
 end
 
 function drawColourBar(colours, low, high)
@@ -155,18 +146,6 @@ set(gca, 'ydir', 'normal', 'xtick', [], 'yaxislocation', 'right', ...
     'ytick', ticks, 'yticklabel', labels);
 end
 
-function colours = diverging(steps)
-% Blue through white to red, symmetric about the middle.
-t = linspace(-1, 1, steps)';
-blue = [0.13 0.40 0.67];
-red = [0.70 0.09 0.17];
-colours = zeros(steps, 3);
-below = t < 0;
-colours(below, :) = 1 - (-t(below)) * (1 - blue);
-colours(~below, :) = 1 - t(~below) * (1 - red);
-end
-
-% Built-in tests in Octave's convention (test vesk_demo, pkg test vesk).
 %!error id=vesk_demo:noPhotographs vesk_demo (tempname ())
 
 % One PNG figure per shipped photograph, drawn without a display (gnuplot).
