@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "absolute_contrast.h"
 #include "bench_host.h"
 #include "plain_contrast.h"
+#include "run_benchmarks.h"
 #include "signed_contrast.h"
 #include "stream_bound.h"
 #include "test_images.h"
@@ -174,10 +176,31 @@ double timedWarmCall(double (&second)[kSecondOutputSize], Call&& call)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double median(std::vector<double> values)
+// The median over the iterations of numerator[i] / denominator[i].
+double medianRatio(const std::vector<double>& numerator, const std::vector<double>& denominator)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    std::vector<double> ratios;
+    for (size_t i = 0; i < numerator.size(); ++i)
+        ratios.push_back(numerator[i] / denominator[i]);
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
+// Every iteration times each of `calls` once, warm, one after the other in
+// the order given, and reports the time of calls[reported]. Returns the times
+// of each call, one per iteration.
+std::vector<std::vector<double>> timedSideBySide(benchmark::State& state,
+                                                 double (&second)[kSecondOutputSize],
+                                                 const std::vector<std::function<void()>>& calls,
+                                                 size_t reported)
+{
+    std::vector<std::vector<double>> times(calls.size());
+    for (auto _ : state) {
+        for (size_t i = 0; i < calls.size(); ++i)
+            times[i].push_back(timedWarmCall(second, calls[i]));
+        state.SetIterationTime(times[reported].back());
+    }
+    return times;
 }
 
 // Warm ratios from calls taken side by side: every iteration times the bound,
@@ -206,21 +229,13 @@ void runPaired(benchmark::State& state, Plugin plugin, Kind kind, int side)
     timed(bound);  // touches the map and the reused scratch
     timed(plainVersion);
 
-    std::vector<double> toBound, plainToKernel, toRandom;
-    for (auto _ : state) {
-        const double boundTime = timed(bound);
-        const double kernelTime = timed(ownKernel);
-        const double plainTime = timed(plainVersion);
-        const double randomTime = timed(randomKernel);
-        state.SetIterationTime(kernelTime);
-        toBound.push_back(kernelTime / boundTime);
-        plainToKernel.push_back(plainTime / kernelTime);
-        toRandom.push_back(kernelTime / randomTime);
-    }
+    enum { kBound, kKernel, kPlain, kRandom };
+    const auto times =
+        timedSideBySide(state, second, {bound, ownKernel, plainVersion, randomKernel}, kKernel);
     bench_host::releasePages(map, mapBytes);
-    state.counters["kernel_per_bound"] = median(toBound);
-    state.counters["plain_per_kernel"] = median(plainToKernel);
-    state.counters["kernel_per_random"] = median(toRandom);
+    state.counters["kernel_per_bound"] = medianRatio(times[kKernel], times[kBound]);
+    state.counters["plain_per_kernel"] = medianRatio(times[kPlain], times[kKernel]);
+    state.counters["kernel_per_random"] = medianRatio(times[kKernel], times[kRandom]);
 }
 
 // A uint8 image against its own bound and against the double kernel on the
@@ -257,19 +272,12 @@ void runPairedUint8(benchmark::State& state, Plugin plugin, Kind kind, int side)
     timed(doubleKernel);  // touches the map and the reused scratch
     timed(uint8Kernel);
 
-    std::vector<double> toBound, doubleToUint8;
-    for (auto _ : state) {
-        const double boundTime = timed(bound);
-        const double uint8Time = timed(uint8Kernel);
-        const double doubleTime = timed(doubleKernel);
-        state.SetIterationTime(uint8Time);
-        toBound.push_back(uint8Time / boundTime);
-        doubleToUint8.push_back(doubleTime / uint8Time);
-    }
+    enum { kBound, kUint8, kDouble };
+    const auto times = timedSideBySide(state, second, {bound, uint8Kernel, doubleKernel}, kUint8);
     benchmark::DoNotOptimize(sink);
     bench_host::releasePages(map, mapBytes);
-    state.counters["uint8_per_bound"] = median(toBound);
-    state.counters["double_per_uint8"] = median(doubleToUint8);
+    state.counters["uint8_per_bound"] = medianRatio(times[kUint8], times[kBound]);
+    state.counters["double_per_uint8"] = medianRatio(times[kDouble], times[kUint8]);
 }
 
 void registerAll()
@@ -346,10 +354,5 @@ void registerAll()
 int main(int argc, char** argv)
 {
     registerAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "plugin_loader.h"
+#include "run_benchmarks.h"
 #include "standin_host.h"
 #include "test_images.h"
 
@@ -58,10 +59,5 @@ int main(int argc, char** argv)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }

@@ -174,7 +174,8 @@ static inline void buildLevelHistogram(const double* input, int32_t elementCount
 // before writing it, which is most of the pass's memory traffic otherwise.
 enum { kStreamingMapElements = 1 << 19 };
 
-// map[k] = perIndex[indices[k]] for every element: four look-ups per step,
+// map[k] = perIndex[indices[k]] for every element (32-bit levels, byte levels
+// or an image's own bytes as the indices): four look-ups per step,
 // which keeps more of them in flight than one per loop turn.
 template <typename Index>
 static inline void lookUpIndices(const Index* indices, int32_t elementCount,
@@ -207,13 +208,6 @@ static inline void lookUpIndices(const Index* indices, int32_t elementCount,
     }
     for (; k < elementCount; ++k)
         map[k] = perIndex[indices[k]];
-}
-
-// map[k] = perLevel[levels[k]] for every element.
-static inline void lookUpLevels(const int32_t* levels, int32_t elementCount,
-                                const double* perLevel, double* map)
-{
-    lookUpIndices(levels, elementCount, perLevel, map);
 }
 
 // Fills the contrast of every level that occurs and returns the largest one

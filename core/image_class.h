@@ -3,16 +3,19 @@
 //
 // An image of any of these classes gets exactly the levels that the double
 // image the host's own conversion would make of it gets (double(img) or
-// im2uint8(img) for Vesk, im2double(img) for Vesk2). A plug-in's level rule
-// says how a double, a uint8 and a uint16 value become a level; single,
-// int16 and logical follow from it the same way in both plug-ins.
+// im2uint8(img) for Vesk, im2double(img) for Vesk2; for an integer class of
+// no rule of its own, the conversion of its whole range a refusal advises).
+// A plug-in's level rule says how a double, a uint8 and a uint16 value become
+// a level; single, int16, logical and the whole-range classes follow from it
+// the same way in both plug-ins.
 //
 // What a call keeps per element, and so what it allocates after the contrast
-// table (2048 bytes) and the histogram (1024 bytes):
-//   double                 a 32-bit level per element: 4n bytes
-//   single, uint16, int16  a 1-byte level per element: n bytes
-//   uint8, logical         nothing: the image's own bytes index a table of
-//                          256 entries, one per byte value, on the stack
+// table (2048 bytes) and the histogram (1024 bytes), by the class's level
+// bytes in the table:
+//   4 (double)                  a 32-bit level per element: 4n bytes
+//   1 (single, uint16, int16)   a 1-byte level per element: n bytes
+//   0 (uint8, logical)          nothing: the image's own bytes index a table
+//                               of 256 entries, one per byte value, on the stack
 //
 // Plain functions over raw arrays, like contrast_table.h: no allocation of
 // their own (the caller passes its allocator), no global state, no calls into
@@ -22,6 +25,8 @@
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include <limits>
 
 #include "contrast_table.h"
 #include "image_classes.h"
@@ -84,14 +89,31 @@ static inline void releaseClassScratch(const ClassScratch* scratch,
 //   __m128d beforeTruncation(__m128d)   with SSE2, as buildLevelHistogram takes it
 //   int32_t ofUint8(uint8_t)            the level of a uint8 value
 //   int32_t ofUint16(uint16_t)          the level of a uint16 value
+//   double kDomainTop                   the top of the domain (255 or 1)
 // A single counts as its value converted to double, an int16 v as the uint16
 // v + 32768 (as im2uint16 and im2double shift it), a logical as level 0 when
 // false and 255 when true (any non-zero byte is true).
 
 // The level of one element of class imageClass by the plug-in's rule (the
 // double class has its own pass, buildLevelHistogram, over the rule itself).
+// An integer class without a ClassLevel of its own maps its whole range onto
+// the rule's domain 0..Rule::kDomainTop (255 grey levels for Vesk, intensity
+// 1 for Vesk2), as the advice of a refused integer class says: the level of
+// the double (v - min) / ((max - min) / kDomainTop), the very double the
+// advised conversion gives.
 template <typename Rule, ImageClass imageClass>
-struct ClassLevel;
+struct ClassLevel {
+    typedef typename ClassTraits<imageClass>::Element Element;
+    typedef std::numeric_limits<Element> Limits;
+    static_assert(Limits::is_integer, "the whole-range rule is for integer classes");
+    Rule rule;
+    int32_t operator()(Element value) const
+    {
+        const double lowest = (double)Limits::min();
+        const double range = (double)Limits::max() - lowest;
+        return rule(((double)value - lowest) / (range / Rule::kDomainTop));
+    }
+};
 
 template <typename Rule>
 struct ClassLevel<Rule, ImageClass::Single> {
@@ -282,15 +304,23 @@ static inline void buildLevelHistogramOfClass(ImageClass imageClass, const void*
     });
 }
 
-// --- the map --------------------------------------------------------------------
-
-// map[k] = perIndex[indices[k]] for byte indices: the byte levels, or the
-// image's own bytes.
-static inline void lookUpByteIndices(const uint8_t* indices, int32_t elementCount,
-                                     const double* perIndex, double* map)
+// What every kernel does first, for an image of rows x columns (at most
+// 2^31 - 1 elements, as the call checks make sure): takes the scratch of its
+// class from allocator, counts its levels by the plug-in's rule and fills the
+// contrast table. Returns the largest contrast.
+template <typename Rule>
+static inline double tabulateContrastsOfClass(ImageClass imageClass, const void* input,
+                                              int32_t rows, int32_t columns, Rule rule,
+                                              const ScratchAllocator& allocator,
+                                              ClassScratch* scratch)
 {
-    lookUpIndices(indices, elementCount, perIndex, map);
+    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
+    allocateClassScratch(imageClass, elementCount, allocator, scratch);
+    buildLevelHistogramOfClass(imageClass, input, elementCount, rule, scratch);
+    return computeContrastTable(scratch->histogram, scratch->table);
 }
+
+// --- the map --------------------------------------------------------------------
 
 // map[k] = perLevel[level of element k], after buildLevelHistogramOfClass.
 static inline void lookUpLevelsOfClass(ImageClass imageClass, const void* input,
@@ -300,15 +330,15 @@ static inline void lookUpLevelsOfClass(ImageClass imageClass, const void* input,
     visitImageClass(imageClass, [&](auto traits) {
         typedef decltype(traits) Traits;
         if constexpr (Traits::levelBytes == 4) {
-            lookUpLevels(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
+            lookUpIndices(static_cast<const int32_t*>(scratch->levels), elementCount, perLevel, map);
         } else if constexpr (Traits::levelBytes == 1) {
-            lookUpByteIndices(static_cast<const uint8_t*>(scratch->levels), elementCount,
-                              perLevel, map);
+            lookUpIndices(static_cast<const uint8_t*>(scratch->levels), elementCount, perLevel,
+                          map);
         } else {
             double perByte[kGreyLevels];
             for (int value = 0; value < kGreyLevels; ++value)
                 perByte[value] = perLevel[scratch->byteLevel[value]];
-            lookUpByteIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
+            lookUpIndices(static_cast<const uint8_t*>(input), elementCount, perByte, map);
         }
     });
 }

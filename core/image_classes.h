@@ -1,9 +1,12 @@
-// The one table of the image classes both plug-ins take. Everything that
-// depends on the class (the enumeration, the scratch sizes, the counting and
-// look-up passes, the accepted-class check and its sentence, the gateways'
-// accessors, the test tables) is generated from VESK_IMAGE_CLASSES: adding a
-// class is a row here, its level in each plug-in's rule (ofElement in
-// absolute_contrast.h and signed_contrast.h), and its tests.
+// The one table of the image classes both plug-ins take, and the one table
+// of the integer classes they refuse. Everything that depends on the class
+// (the enumeration, the scratch sizes, the counting and look-up passes, the
+// accepted-class check and its sentence, the refusals' advice, the gateways'
+// accessors, the test tables' class lists) is generated from them: accepting
+// a refused integer class is moving its row from VESK_REFUSED_INTEGER_CLASSES
+// to VESK_IMAGE_CLASSES (its levels then follow from the whole-range rule of
+// image_class.h, unless it has a ClassLevel of its own), plus its tests and
+// the help texts.
 //
 // Columns of a row X(...):
 //   Enum        the enumerator of ImageClass (and of ArgumentClass, call_checks.h)
@@ -38,6 +41,22 @@
       "rgb2gray(im2uint16(img))")                                                                 \
     X(Logical, "logical", uint8_t, 0, mxLOGICAL_CLASS, bool_array_value,                         \
       "For a binary colour image pass", "any(img, 3)")
+
+// The integer classes both plug-ins refuse, each with the conversion of its
+// whole range that each plug-in's refusal advises (onto grey levels 0..255
+// for Vesk, intensities 0..1 for Vesk2). Columns of a row X(...):
+//   Enum        the enumerator of ArgumentClass (call_checks.h)
+//   name        the host's name of the class
+//   veskAdvice, vesk2Advice
+//               what to pass instead
+#define VESK_REFUSED_INTEGER_CLASSES(X)                                                            \
+    X(Int8, "int8", "Vesk(double(img) + 128)", "Vesk2((double(img) + 128) / 255)")               \
+    X(Int32, "int32", "Vesk((double(img) + 2^31) / 16843009)",                                   \
+      "Vesk2((double(img) + 2^31) / (2^32 - 1))")                                                 \
+    X(Uint32, "uint32", "Vesk(double(img) / 16843009)", "Vesk2(double(img) / (2^32 - 1))")       \
+    X(Int64, "int64", "Vesk((double(img) + 2^63) / 72340172838076673)",                          \
+      "Vesk2((double(img) + 2^63) / (2^64 - 1))")                                                 \
+    X(Uint64, "uint64", "Vesk(double(img) / 72340172838076673)", "Vesk2(double(img) / (2^64 - 1))")
 
 namespace vesk {
 

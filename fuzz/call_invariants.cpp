@@ -11,6 +11,7 @@
 #include "class_cases.h"
 #include "same_bits.h"
 #include "reference.h"
+#include "scratch_order.h"
 
 using namespace test_support;
 
@@ -75,22 +76,10 @@ void checkHostContract(PluginKind plugin, const FuzzCall& call, const standin::C
     // Vesk releases table, level array, histogram in that order; Vesk2 leaves
     // all to the host.
     const standin::InputMatrix& image = call.inputs[0];
-    const std::vector<size_t> expectedBytes = test_support::scratchBytesOf(
-        image.classId, convertedValues(plugin, call).size());
-    if (report.scratch.size() != expectedBytes.size())
-        fail("%zu scratch allocations, expected %zu", report.scratch.size(), expectedBytes.size());
-    const int last = (int)expectedBytes.size() - 1;
-    const int releaseOrder[3] = {0, last, 1};
-    for (size_t i = 0; i < expectedBytes.size(); ++i) {
-        const standin::ScratchAllocation& scratch = report.scratch[i];
-        if (scratch.bytes != expectedBytes[i])
-            fail("scratch %zu is %zu bytes, expected %zu", i, scratch.bytes, expectedBytes[i]);
-        if (plugin == PluginKind::Absolute && (scratch.reclaimed || scratch.releasedAt != releaseOrder[i]))
-            fail("scratch %zu released at %d (reclaimed %d), expected released at %d", i,
-                 scratch.releasedAt, (int)scratch.reclaimed, releaseOrder[i]);
-        if (plugin == PluginKind::Signed && (!scratch.reclaimed || scratch.releasedAt != -1))
-            fail("scratch %zu released at %d, expected left to the host", i, scratch.releasedAt);
-    }
+    const std::string scratchFaults = scratchOrderFaults(
+        pluginOf(plugin), image.classId, convertedValues(plugin, call).size(), report);
+    if (!scratchFaults.empty())
+        fail("scratch: %s", scratchFaults.c_str());
 }
 
 // The scale warning a call must give, decided from the values themselves:
@@ -137,16 +126,22 @@ void checkShape(const standin::OutputMatrix& output, size_t rows, size_t columns
              output.rows, output.columns, (int)output.classId, (int)output.complex, rows, columns);
 }
 
+// Every element of the map in low..1 and with the reference's bits.
+void checkMap(const std::vector<double>& map, const std::vector<double>& expected, double low)
+{
+    for (size_t k = 0; k < map.size(); ++k) {
+        if (!(map[k] >= low && map[k] <= 1.0))
+            fail("map[%zu] = %.17g is outside %g..1", k, map[k], low);
+        expectSameBits("map", k, map[k], expected[k]);
+    }
+}
+
 void checkAbsoluteOutputs(const FuzzCall& call, const std::vector<double>& values,
                           const standin::CallReport& report)
 {
     const reference::AbsoluteContrast expected = reference::absoluteContrast(values);
     const std::vector<double>& map = report.outputs[0]->values;
-    for (size_t k = 0; k < map.size(); ++k) {
-        if (!(map[k] >= 0.0 && map[k] <= 1.0))
-            fail("map[%zu] = %.17g is outside 0..1", k, map[k]);
-        expectSameBits("map", k, map[k], expected.map[k]);
-    }
+    checkMap(map, expected.map, 0.0);
     if (call.outputCount < 2)
         return;
 
@@ -185,12 +180,7 @@ void checkSignedOutputs(const FuzzCall& call, const std::vector<double>& values,
                         const standin::CallReport& report)
 {
     const reference::SignedContrast expected = reference::signedContrast(values);
-    const std::vector<double>& map = report.outputs[0]->values;
-    for (size_t k = 0; k < map.size(); ++k) {
-        if (!(map[k] >= -1.0 && map[k] <= 1.0))
-            fail("map[%zu] = %.17g is outside -1..1", k, map[k]);
-        expectSameBits("map", k, map[k], expected.map[k]);
-    }
+    checkMap(report.outputs[0]->values, expected.map, -1.0);
     if (call.outputCount < 2)
         return;
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include <octave/oct.h>
+#include <octave/version.h>
 
 #include "contrast_function.h"
 
@@ -52,21 +53,27 @@ inline void adviseHugePages(void* data, size_t bytes)
 #endif
 }
 
+#if OCTAVE_MAJOR_VERSION >= 7
 // The allocator type an Array was built with (std::allocator, or a
-// polymorphic one in some Octave builds); declared only, for decltype.
+// polymorphic one in some Octave builds); declared only, for decltype. Octave
+// 7 gave Array its allocator parameter.
 template <typename T, typename A>
 A allocatorOfArray(const Array<T, A>*);
+#endif
 
 // A rows x columns double matrix whose elements are left as they are, for an
-// output that will be written whole: Octave's usual constructor would clear
-// it first, a pass over the whole map for nothing. The memory comes from the
-// allocator Octave's arrays use, which frees it with the matrix.
+// output that will be written whole. From Octave 7 on, Octave's usual
+// constructor clears it first, a pass over the whole map for nothing; the
+// memory comes instead from the allocator Octave's arrays use, which frees it
+// with the matrix. Octave 6's arrays take theirs from new[], which leaves
+// doubles as they are, so there the usual constructor is the one.
 inline NDArray createUnclearedMatrix(octave_idx_type rows, octave_idx_type columns)
 {
+    const dim_vector dimensions(rows, columns);
+#if OCTAVE_MAJOR_VERSION >= 7
     typedef decltype(allocatorOfArray(static_cast<const Array<double>*>(nullptr))) DoubleAllocator;
     typedef std::allocator_traits<DoubleAllocator> Traits;
 
-    const dim_vector dimensions(rows, columns);
     const octave_idx_type count = dimensions.safe_numel();
     DoubleAllocator allocator;
     double* data = Traits::allocate(allocator, count);
@@ -77,6 +84,11 @@ inline NDArray createUnclearedMatrix(octave_idx_type rows, octave_idx_type colum
         Traits::deallocate(allocator, data, count);
         throw;
     }
+#else
+    NDArray matrix(dimensions);
+    adviseHugePages(matrix.fortran_vec(), (size_t)matrix.numel() * sizeof(double));
+    return matrix;
+#endif
 }
 
 }  // namespace vesk

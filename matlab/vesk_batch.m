@@ -207,3 +207,41 @@ for k = 1:numel(files)
     records{k} = batch_image(files{k}, stems{k}, settings);
 end
 end
+
+%!test
+%! ## The shipped photographs give what a plain loop over them gives.
+%! folder = fullfile (fileparts (which ("vesk_demo")), "data");
+%! results = vesk_batch (folder, "*.png", "Progress", false, "ReturnMaps", true);
+%! photos = dir (fullfile (folder, "*.png"));
+%! assert (numel (results), numel (photos));
+%! for k = 1:numel (photos)
+%!   img = imread (fullfile (folder, photos(k).name));
+%!   assert ({results(k).errorIdentifier, results(k).size}, {"", size(img)});
+%!   if (ndims (img) == 3)
+%!     img = rgb2gray (img);
+%!   endif
+%!   expected = [nthargout(1:2, @Vesk, img), nthargout(1:2, @Vesk2, img)];
+%!   assert ({results(k).map, results(k).distribution, results(k).signedMap, results(k).level}, ...
+%!           expected);
+%! endfor
+
+% A file that cannot be read fails alone, the image after it goes through.
+%!test
+%! folder = tempname ();
+%! mkdir (folder);
+%! unwind_protect
+%!   fid = fopen (fullfile (folder, "a_broken.png"), "w");
+%!   fputs (fid, "no image");
+%!   fclose (fid);
+%!   copyfile (fullfile (fileparts (which ("vesk_demo")), "data", "camera.png"), folder);
+%!   results = vesk_batch (folder, "*.png", "Progress", false);
+%!   assert (regexp (results(1).errorIdentifier, ':unreadable$', "once") > 0, results(1).errorIdentifier);
+%!   assert (isempty (results(1).distribution));
+%!   assert (results(2).errorIdentifier, "");
+%!   assert (size (results(2).distribution), [101 1]);
+%! unwind_protect_cleanup
+%!   confirm_recursive_rmdir (false, "local");
+%!   rmdir (folder, "s");
+%! end_unwind_protect
+
+%!error <vesk_batch> vesk_batch ()

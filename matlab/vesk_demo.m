@@ -145,3 +145,25 @@ labels = arrayfun(@(value) sprintf('%.2f', value), ticks, 'uniformoutput', false
 set(gca, 'ydir', 'normal', 'xtick', [], 'yaxislocation', 'right', ...
     'ytick', ticks, 'yticklabel', labels);
 end
+
+%!error id=vesk_demo:noPhotographs vesk_demo (tempname ())
+
+% One PNG figure per shipped photograph, drawn without a display (gnuplot).
+%!testif ; ! isempty (file_in_path (getenv ("PATH"), "gnuplot"))
+%! folder = tempname ();
+%! toolkit = graphics_toolkit ();
+%! unwind_protect
+%!   graphics_toolkit ("gnuplot");
+%!   evalc ("files = vesk_demo ('', folder);");
+%!   photos = dir (fullfile (fileparts (which ("vesk_demo")), "data", "*.png"));
+%!   assert (numel (files), numel (photos));
+%!   for k = 1:numel (files)
+%!     assert (size (imread (files{k}), 3), 3);
+%!   endfor
+%! unwind_protect_cleanup
+%!   graphics_toolkit (toolkit);
+%!   confirm_recursive_rmdir (false, "local");
+%!   if (exist (folder, "dir"))
+%!     rmdir (folder, "s");
+%!   endif
+%! end_unwind_protect

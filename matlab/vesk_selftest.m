@@ -375,3 +375,13 @@ else
     name = ['MATLAB ' version];
 end
 end
+
+% Built-in tests in Octave's convention (test vesk_selftest, pkg test vesk).
+%!test
+%! ## Every group passes with the Vesk and Vesk2 on the path, and says so.
+%! printed = evalc ("ok = vesk_selftest ();");
+%! assert (ok, printed);
+%! assert (! isempty (regexp (printed, 'vesk_selftest: (\d+) of \1 groups passed', "once")), printed);
+%! for name = {"Vesk", "Vesk2"}
+%!   assert (! isempty (strfind (printed, which (name{1}))), printed);
+%! endfor

@@ -10,27 +10,24 @@
 #include <gtest/gtest.h>
 
 #include "call_checks.h"
+#include "case_tables.h"
+#include "vesk_function.h"
 
 using namespace vesk;
 
 namespace {
 
-const CallRules kRules = {"Vesk",
-                          "[map, dist]",
-                          "grey levels 0..255",
-                          {{ArgumentClass::Int8, "Vesk(double(img) + 128)"},
-                           {ArgumentClass::Int32, "Vesk((double(img) + 2^31) / 16843009)"},
-                           {ArgumentClass::Uint32, "Vesk(double(img) / 16843009)"},
-                           {ArgumentClass::Int64, "Vesk((double(img) + 2^63) / 72340172838076673)"},
-                           {ArgumentClass::Uint64, "Vesk(double(img) / 72340172838076673)"}}};
+// Vesk's own rules, as its gateways pass them.
+const CallRules& kRules = kVeskFunction.rules;
 
-// The conversion the rules give for a refused class.
-const char* conversionOf(ArgumentClass argumentClass)
+// ArgumentClass follows the order of MATLAB's class identifiers.
+ArgumentClass argumentClassOf(mxClassID classId)
 {
-    for (const ClassConversion& entry : kRules.conversions)
-        if (entry.argumentClass == argumentClass)
-            return entry.conversion;
-    return nullptr;
+    static_assert((int)ArgumentClass::Int8 == (int)mxINT8_CLASS &&
+                      (int)ArgumentClass::Uint64 == (int)mxUINT64_CLASS &&
+                      (int)ArgumentClass::Function == (int)mxFUNCTION_CLASS,
+                  "ArgumentClass in the order of mxClassID");
+    return (ArgumentClass)classId;
 }
 
 // One real, full, 2-D double matrix of rows x columns, asked for two outputs.
@@ -57,7 +54,7 @@ std::string printed(const char* format, Arguments... arguments)
 }
 
 struct Case {
-    const char* what;
+    std::string what;
     CallDescription call;
     const char* reason;
     std::string message;
@@ -100,10 +97,11 @@ std::string dimensionsMessage(double count, const char* leadIn = "Convert a colo
 
 std::string integerClassMessage(const char* className, const char* conversion, bool colour)
 {
-    return printed("%s takes images of class double, single, uint8, uint16, int16 or logical, "
+    return printed("%s takes images of class %s, "
                    "but the image is of class %s. Convert it to %s first: %s maps the whole "
                    "%s range onto them, or %s(double(img)) if its values already are %s.%s",
-                   "Vesk", className, kRules.domain, conversion, className, "Vesk", kRules.domain,
+                   "Vesk", test_support::kAcceptedClassesSentence, className, kRules.domain,
+                   conversion, className, "Vesk", kRules.domain,
                    colour ? " It also has more than two dimensions: pass one channel, "
                             "img(:,:,1), or convert a colour image to grey after converting "
                             "its class."
@@ -131,7 +129,7 @@ std::vector<Case> cases()
 {
     const double twoTo31 = 2147483648.0, twoTo64 = 18446744073709551616.0;
     const double largestDouble = 1.7976931348623157e308;
-    return {
+    std::vector<Case> cases = {
         {"NoInput", {0, 1, ArgumentClass::Unknown, "", false, false, 0, 0, 0}, "nargin",
          inputCountMessage(0)},
         {"TwoInputs", with(valid(2, 2), [](CallDescription& c) { c.inputCount = 2; }), "nargin",
@@ -147,16 +145,6 @@ std::vector<Case> cases()
          "nargout",
          printed("%s returns at most two outputs, %s, but %d were asked for.", "Vesk",
                  "[map, dist]", 2147483647)},
-        {"Int8", ofClass(ArgumentClass::Int8, "int8"), "unsupportedClass",
-         integerClassMessage("int8", conversionOf(ArgumentClass::Int8), false)},
-        {"Int32Colour", ofClass(ArgumentClass::Int32, "int32", 3), "unsupportedClass",
-         integerClassMessage("int32", conversionOf(ArgumentClass::Int32), true)},
-        {"Uint32", ofClass(ArgumentClass::Uint32, "uint32"), "unsupportedClass",
-         integerClassMessage("uint32", conversionOf(ArgumentClass::Uint32), false)},
-        {"Int64", ofClass(ArgumentClass::Int64, "int64"), "unsupportedClass",
-         integerClassMessage("int64", conversionOf(ArgumentClass::Int64), false)},
-        {"Uint64Colour", ofClass(ArgumentClass::Uint64, "uint64", 4), "unsupportedClass",
-         integerClassMessage("uint64", conversionOf(ArgumentClass::Uint64), true)},
         {"Char", ofClass(ArgumentClass::Char, "char"), "unsupportedClass", otherClassMessage("char")},
         {"Cell", ofClass(ArgumentClass::Cell, "cell", 3), "unsupportedClass",
          otherClassMessage("cell")},
@@ -192,6 +180,20 @@ std::vector<Case> cases()
         {"LargestDouble", valid(largestDouble, largestDouble), "tooLarge",
          sizeMessage(largestDouble, largestDouble)},
     };
+    // Every refused integer class, alone and in colour (3 and 4 dimensions),
+    // with the advice written in the test tables.
+    for (const test_support::RefusedIntegerClass& refused : test_support::refusedIntegerClasses()) {
+        const ArgumentClass argumentClass = argumentClassOf(refused.classId);
+        const char* name = refused.name;
+        cases.push_back({refused.caseName, ofClass(argumentClass, name), "unsupportedClass",
+                         integerClassMessage(name, refused.veskAdvice, false)});
+        for (double dimensions : {3, 4})
+            cases.push_back({std::string(refused.caseName) + "Colour" +
+                                 (dimensions == 4 ? "4D" : ""),
+                             ofClass(argumentClass, name, dimensions), "unsupportedClass",
+                             integerClassMessage(name, refused.veskAdvice, true)});
+    }
+    return cases;
 }
 
 }  // namespace
@@ -225,15 +227,16 @@ TEST(CallChecks, AcceptEveryImageClassTheLargestImagesAndUpToTwoOutputs)
         call.outputCount = outputs;
         EXPECT_FALSE(refuseCall(kRules, call, &imageClass, &refusal)) << refusal.message;
     }
+    // Every class of the table, by its host class.
     const struct {
         ArgumentClass argumentClass;
         ImageClass imageClass;
-    } accepted[] = {{ArgumentClass::Double, ImageClass::Double},
-                    {ArgumentClass::Single, ImageClass::Single},
-                    {ArgumentClass::Uint8, ImageClass::Uint8},
-                    {ArgumentClass::Uint16, ImageClass::Uint16},
-                    {ArgumentClass::Int16, ImageClass::Int16},
-                    {ArgumentClass::Logical, ImageClass::Logical}};
+    } accepted[] = {
+#define VESK_ACCEPTED(Enum, name, Element, levelBytes, hostClass, ...) \
+    {argumentClassOf(hostClass), ImageClass::Enum},
+        VESK_IMAGE_CLASSES(VESK_ACCEPTED)
+#undef VESK_ACCEPTED
+    };
     for (const auto& a : accepted) {
         EXPECT_FALSE(refuseCall(kRules, ofClass(a.argumentClass, "any"), &imageClass, &refusal))
             << refusal.message;

@@ -49,11 +49,12 @@ TEST(LookUp, LargeMapsFromEitherAlignment)
         SCOPED_TRACE(offset);
         std::vector<double> buffer((size_t)n + 3, 7.0);
         double* map = buffer.data() + offset;  // 16-byte aligned, or not
-        lookUpByteIndices(indices.data(), n, perIndex, map);
+        lookUpIndices(indices.data(), n, perIndex, map);
         for (int32_t k = 0; k < n; ++k)
             ASSERT_EQ(map[k], perIndex[indices[(size_t)k]]) << k;
         EXPECT_EQ(buffer[offset + (size_t)n], 7.0);
-        if (offset == 1)
+        if (offset == 1) {
             EXPECT_EQ(buffer[0], 7.0);
+        }
     }
 }

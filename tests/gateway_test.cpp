@@ -13,27 +13,15 @@ namespace {
 struct PluginUnderTest {
     const char* name;
     standin::MexEntry (*entry)();
-    // The conversion the refusal of int8, int32, uint32, int64 and uint64
-    // images gives: the class's whole range onto grey levels 0..255 (Vesk)
-    // or intensities 0..1 (Vesk2).
-    std::vector<std::pair<mxClassID, const char*>> integerConversions;
+    // The conversion the refusal of each refused integer class
+    // (refusedIntegerClasses()) gives: the class's whole range onto grey
+    // levels 0..255 (Vesk) or intensities 0..1 (Vesk2).
+    const char* RefusedIntegerClass::*advice;
 };
 
 const PluginUnderTest kPlugins[] = {
-    {"Vesk",
-     veskEntry,
-     {{mxINT8_CLASS, "Vesk(double(img) + 128)"},
-      {mxINT32_CLASS, "Vesk((double(img) + 2^31) / 16843009)"},  // (2^32 - 1) / 255
-      {mxUINT32_CLASS, "Vesk(double(img) / 16843009)"},
-      {mxINT64_CLASS, "Vesk((double(img) + 2^63) / 72340172838076673)"},  // (2^64 - 1) / 255
-      {mxUINT64_CLASS, "Vesk(double(img) / 72340172838076673)"}}},
-    {"Vesk2",
-     vesk2Entry,
-     {{mxINT8_CLASS, "Vesk2((double(img) + 128) / 255)"},
-      {mxINT32_CLASS, "Vesk2((double(img) + 2^31) / (2^32 - 1))"},
-      {mxUINT32_CLASS, "Vesk2(double(img) / (2^32 - 1))"},
-      {mxINT64_CLASS, "Vesk2((double(img) + 2^63) / (2^64 - 1))"},
-      {mxUINT64_CLASS, "Vesk2(double(img) / (2^64 - 1))"}}},
+    {"Vesk", veskEntry, &RefusedIntegerClass::veskAdvice},
+    {"Vesk2", vesk2Entry, &RefusedIntegerClass::vesk2Advice},
 };
 
 void PrintTo(const PluginUnderTest& plugin, std::ostream* out)
@@ -102,11 +90,12 @@ TEST_P(Gateway, FewerOutputsFillOnlyTheSlotsThatExist)
 
 TEST_P(Gateway, IntegerClassAdviceMapsTheClassRangeOntoThePluginsOwn)
 {
-    for (const auto& conversion : GetParam().integerConversions) {
+    for (const RefusedIntegerClass& refused : refusedIntegerClasses()) {
+        const char* conversion = refused.*GetParam().advice;
         const CallReport report = standin::callEntry(
-            GetParam().entry(), {standin::matrixOfClass(conversion.first, {2, 2})});
+            GetParam().entry(), {standin::matrixOfClass(refused.classId, {2, 2})});
         EXPECT_EQ(report.errorIdentifier, std::string(GetParam().name) + ":unsupportedClass");
-        EXPECT_NE(report.errorMessage.find(conversion.second), std::string::npos)
+        EXPECT_NE(report.errorMessage.find(conversion), std::string::npos)
             << report.errorMessage;
     }
 }
@@ -116,8 +105,8 @@ TEST_P(Gateway, CallAfterAnErrorIsCorrect)
 {
     const InputMatrix input = standin::doubleMatrix(2, 2, {0, 0.5, 1, 0.25});
     const CallReport before = callWith(GetParam().entry(), input);
-    const CallReport rejected =
-        standin::callEntry(GetParam().entry(), {standin::matrixOfClass(mxINT32_CLASS, {2, 2})});
+    const InputMatrix refused = standin::matrixOfClass(refusedIntegerClasses().front().classId, {2, 2});
+    const CallReport rejected = standin::callEntry(GetParam().entry(), {refused});
     EXPECT_FALSE(rejected.completed);
     const CallReport after = callWith(GetParam().entry(), input);
     ASSERT_TRUE(before.completed && after.completed);

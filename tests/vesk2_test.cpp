@@ -10,23 +10,12 @@
 #include "reference.h"
 
 using namespace test_support;
-using standin::CallReport;
-using standin::doubleMatrix;
-using standin::InputMatrix;
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 
 CallReport callVesk2(const InputMatrix& input)
 {
     return callCompleted(vesk2Entry(), input);
-}
-
-const std::vector<double>& mapOf(const CallReport& report)
-{
-    return outputValues(report, 0);
 }
 
 double levelOf(const CallReport& report)
@@ -83,13 +72,9 @@ TEST(Vesk2, UniformImageIsNegativeZeroEverywhere)
 
 TEST(Vesk2, EmptyInputGivesEmptyMapAndLevelZero)
 {
-    for (const auto& shape : {std::pair<size_t, size_t>{0, 0}, {0, 3}, {4, 0}}) {
-        const CallReport report = callVesk2(doubleMatrix(shape.first, shape.second, {}));
-        EXPECT_EQ(report.outputs[0]->rows, shape.first);
-        EXPECT_EQ(report.outputs[0]->columns, shape.second);
-        EXPECT_TRUE(mapOf(report).empty());
+    forEmptyImages(vesk2Entry(), {{0, 0}, {0, 3}, {4, 0}}, [](const CallReport& report) {
         EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(0.0));
-    }
+    });
 }
 
 // Each intensity must act exactly as its quantised level does.
@@ -132,16 +117,7 @@ TEST(Vesk2HostContract, ScratchIsLeftToTheHost)
     for (size_t n : {0u, 1u, 6u, 999u}) {
         SCOPED_TRACE(n);
         const CallReport report = callVesk2(doubleMatrix(n, 1, std::vector<double>(n, 0.25)));
-        ASSERT_EQ(report.scratch.size(), 3u);
-        EXPECT_EQ(report.scratch[0].bytes, 2048u);
-        EXPECT_EQ(report.scratch[1].bytes, 1024u);
-        EXPECT_EQ(report.scratch[2].bytes, 4 * n);
-        for (const standin::ScratchAllocation& scratch : report.scratch) {
-            EXPECT_EQ(scratch.releasedAt, -1);
-            EXPECT_TRUE(scratch.reclaimed);
-        }
-        EXPECT_EQ(report.matricesCreated, 2);
-        EXPECT_EQ(report.matricesReclaimed, 0);
+        expectDoubleCallScratchAndMatrices(Plugin::Vesk2, report, n);
     }
 }
 
@@ -161,25 +137,20 @@ TEST(Vesk2HostContract, ThousandCallsLeaveNothingHeld)
 
 TEST(Vesk2, MatchesTheReferenceOnRandomImages)
 {
-    std::mt19937_64 random(1210);
-    for (int trial = 0; trial < 300; ++trial) {
-        const size_t rows = random() % 40, columns = random() % 40;
-        const int style = trial % 4;
-        std::vector<double> input(rows * columns);
-        for (double& value : input) {
-            switch (style) {
-            case 0: value = (random() % 256) / 255.0; break;                       // exact levels
-            case 1: value = (double)(random() % 3) / 2.0; break;                   // few, tied
-            case 2: value = std::uniform_real_distribution<double>(0, 1)(random); break;
-            default: value = std::uniform_real_distribution<double>(-0.5, 1.5)(random); break;
-            }
+    const auto value = [](std::mt19937_64& random, int style) {
+        switch (style) {
+        case 0: return (random() % 256) / 255.0;                                  // exact levels
+        case 1: return (double)(random() % 3) / 2.0;                              // few, tied
+        case 2: return std::uniform_real_distribution<double>(0, 1)(random);
+        default: return std::uniform_real_distribution<double>(-0.5, 1.5)(random);
         }
-        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
-        const CallReport report = callVesk2(doubleMatrix(rows, columns, input));
-        const reference::SignedContrast expected = reference::signedContrast(input);
+    };
+    forRandomImages(1210, 300, value, [](const InputMatrix& image) {
+        const CallReport report = callVesk2(image);
+        const reference::SignedContrast expected = reference::signedContrast(image.values);
         expectSameBits(mapOf(report), expected.map, "map");
         EXPECT_EQ(bitsOf(levelOf(report)), bitsOf(expected.leastContrastLevel));
-    }
+    });
 }
 
 TEST(Vesk2, BundledPhotographMatchesTheReference)

@@ -11,23 +11,12 @@
 #include "reference.h"
 
 using namespace test_support;
-using standin::CallReport;
-using standin::doubleMatrix;
-using standin::InputMatrix;
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 
 CallReport callVesk(const InputMatrix& input)
 {
     return callCompleted(veskEntry(), input);
-}
-
-const std::vector<double>& mapOf(const CallReport& report)
-{
-    return outputValues(report, 0);
 }
 
 const std::vector<double>& distributionOf(const CallReport& report)
@@ -109,13 +98,9 @@ TEST(Vesk, MapKeepsTheInputShapeAndElementOrder)
 
 TEST(Vesk, EmptyInputGivesEmptyMapAndZeroDistribution)
 {
-    for (const auto& shape : {std::pair<size_t, size_t>{0, 0}, {0, 5}, {7, 0}}) {
-        const CallReport report = callVesk(doubleMatrix(shape.first, shape.second, {}));
-        EXPECT_EQ(report.outputs[0]->rows, shape.first);
-        EXPECT_EQ(report.outputs[0]->columns, shape.second);
-        EXPECT_TRUE(mapOf(report).empty());
+    forEmptyImages(veskEntry(), {{0, 0}, {0, 5}, {7, 0}}, [](const CallReport& report) {
         expectSameBits(distributionOf(report), distribution({}), "distribution");
-    }
+    });
 }
 
 // What the host sees: three scratch allocations (table, histogram, levels),
@@ -127,17 +112,7 @@ TEST(VeskHostContract, ScratchIsAllocatedAndReleasedInOrder)
     for (size_t n : {0u, 1u, 5u, 1000u}) {
         SCOPED_TRACE(n);
         const CallReport report = callVesk(doubleMatrix(1, n, std::vector<double>(n, 3.0)));
-        ASSERT_EQ(report.scratch.size(), 3u);
-        EXPECT_EQ(report.scratch[0].bytes, 2048u);
-        EXPECT_EQ(report.scratch[1].bytes, 1024u);
-        EXPECT_EQ(report.scratch[2].bytes, 4 * n);
-        EXPECT_EQ(report.scratch[0].releasedAt, 0);  // table
-        EXPECT_EQ(report.scratch[2].releasedAt, 1);  // levels
-        EXPECT_EQ(report.scratch[1].releasedAt, 2);  // histogram
-        for (const standin::ScratchAllocation& scratch : report.scratch)
-            EXPECT_FALSE(scratch.reclaimed);
-        EXPECT_EQ(report.matricesCreated, 2);
-        EXPECT_EQ(report.matricesReclaimed, 0);
+        expectDoubleCallScratchAndMatrices(Plugin::Vesk, report, n);
         EXPECT_EQ(standin::heldAllocations(), 0u);
     }
 }
@@ -154,25 +129,20 @@ TEST(Vesk, LargestDimensionWithNoElementsIsAccepted)
 // element 100 included: the lowest of the levels tied for the smallest contrast.
 TEST(Vesk, MatchesTheReferenceOnRandomImages)
 {
-    std::mt19937_64 random(20261210);
-    for (int trial = 0; trial < 300; ++trial) {
-        const size_t rows = random() % 40, columns = random() % 40;
-        const int style = trial % 4;
-        std::vector<double> input(rows * columns);
-        for (double& value : input) {
-            switch (style) {
-            case 0: value = (double)(random() % 256); break;                      // whole levels
-            case 1: value = (double)(random() % 4) * 85.0; break;                 // few levels, ties
-            case 2: value = std::uniform_real_distribution<double>(-1, 256)(random); break;
-            default: value = std::uniform_real_distribution<double>(-300, 600)(random); break;
-            }
+    const auto value = [](std::mt19937_64& random, int style) {
+        switch (style) {
+        case 0: return (double)(random() % 256);                                  // whole levels
+        case 1: return (double)(random() % 4) * 85.0;                             // few levels, ties
+        case 2: return std::uniform_real_distribution<double>(-1, 256)(random);
+        default: return std::uniform_real_distribution<double>(-300, 600)(random);
         }
-        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << rows << " x " << columns);
-        const CallReport report = callVesk(doubleMatrix(rows, columns, input));
-        const reference::AbsoluteContrast expected = reference::absoluteContrast(input);
+    };
+    forRandomImages(20261210, 300, value, [](const InputMatrix& image) {
+        const CallReport report = callVesk(image);
+        const reference::AbsoluteContrast expected = reference::absoluteContrast(image.values);
         expectSameBits(mapOf(report), expected.map, "map");
         expectSameBits(distributionOf(report), expected.distribution, "distribution");
-    }
+    });
 }
 
 // Images made to tie: every level v comes with its mirror 255 - v, so each

@@ -12,8 +12,11 @@
 #   bash tools/install-deps.sh tests   everything the test suites use (the default):
 #                                      bench + GoogleTest, clang and its sanitizer
 #                                      runtime, valgrind, MinGW-w64 and Wine, and
-#                                      the Octave package image, and (npm) the
-#                                      GitHub workflow validator
+#                                      the Octave package image, the Debian
+#                                      packaging tools (dh-octave, lintian,
+#                                      autopkgtest), debootstrap for the
+#                                      chroot tests, and (npm) the GitHub
+#                                      workflow validator
 set -euo pipefail
 
 profile=${1:-tests}
@@ -23,7 +26,8 @@ profile=${1:-tests}
 demo=(cmake g++ make binutils octave octave-dev gnuplot-nox fonts-freefont-otf ghostscript)
 bench=("${demo[@]}" libbenchmark-dev octave-parallel slurm-wlm munge)
 tests=("${bench[@]}" googletest libgtest-dev clang libclang-rt-14-dev valgrind
-       g++-mingw-w64-x86-64 wine64 octave-image)
+       g++-mingw-w64-x86-64 wine64 octave-image
+       dh-octave dh-octave-autopkgtest lintian autopkgtest debootstrap)
 
 case "$profile" in
   demo) packages=("${demo[@]}") ;;

@@ -9,11 +9,31 @@ bash tools/install-deps.sh tests
 
 jobs=$(nproc)
 
+# The Debian roots of the chroot tests download while the release builds;
+# made once, then cached (skipped, status 77, where debootstrap cannot work).
+echo "== Debian 11 and 13 roots for the chroot tests (in the background)"
+roots=()
+for release in bullseye trixie; do
+  bash tools/chroot-test.sh make "$release" >"/tmp/vesk-chroot-make-$release.log" 2>&1 &
+  roots+=("$release:$!")
+done
+
 echo "== release build and archive (as the GitHub workflow builds them)"
 bash tools/build-release.sh build
 
+for entry in "${roots[@]}"; do
+  status=0
+  wait "${entry#*:}" || status=$?
+  cat "/tmp/vesk-chroot-make-${entry%%:*}.log"
+  ((status == 0 || status == 77)) || { echo "test-all: making the ${entry%%:*} root failed" >&2; exit 1; }
+done
+
 echo "== release tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Debian package octave-vesk: built from the Octave package, checked, installed, tested, purged"
+bash tools/build-deb.sh build/vesk-*.tar.gz build-deb
+bash tools/check-deb.sh build-deb
 
 echo "== portable counting pass: the same bits without SIMD"
 cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \

@@ -1,6 +1,7 @@
 # cmake -P script: lays out the Octave package in STAGING_DIR/NAME and packs
 # it into OUTPUT (NAME.tar.gz). Arguments (-D): SOURCE_DIR (the project),
-# DESCRIPTION (the configured DESCRIPTION file), STAGING_DIR, NAME, OUTPUT,
+# DESCRIPTION and CITATION (the configured files; NEWS comes from
+# SOURCE_DIR: news vesk and citation vesk show them), STAGING_DIR, NAME, OUTPUT,
 # HELP_FILES (under matlab/, for src/help/), INST_FILES (functions for inst/),
 # INST_PRIVATE_FILES (their helpers, for inst/private/), DATA_FILES (for
 # inst/data/).
@@ -8,7 +9,7 @@ set(package "${STAGING_DIR}/${NAME}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}/inst" "${package}/src")
 
-file(COPY "${DESCRIPTION}" DESTINATION "${package}")
+file(COPY "${DESCRIPTION}" "${CITATION}" "${SOURCE_DIR}/NEWS" DESTINATION "${package}")
 # pkg install demands a COPYING file: the project's licence.
 set(licence "")
 foreach(candidate IN ITEMS LICENSE LICENSE.txt LICENSE.md COPYING)
@@ -63,6 +64,8 @@ foreach(name IN ITEMS Vesk Vesk2)
   set(sources ${${name}_OCTAVE_ENTRY_SOURCES} ${${name}_KERNEL_SOURCES} ${shared})
   string(REPLACE ";" " " sources_text "${sources}")
   string(APPEND makefile_list "${name}_OCTAVE_SOURCES := ${sources_text}\n")
+  string(REPLACE ";" " " entry_text "${${name}_OCTAVE_ENTRY_SOURCES}")
+  string(APPEND makefile_list "${name}_OCTAVE_ENTRY_SOURCES := ${entry_text}\n")
   foreach(source IN LISTS sources)
     get_filename_component(dir "${source}" DIRECTORY)
     file(COPY "${SOURCE_DIR}/${source}" DESTINATION "${package}/src/${dir}")

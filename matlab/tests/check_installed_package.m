@@ -2,9 +2,10 @@
 ## with pkg into a prefix of its own, loads it and checks, from an empty
 ## folder, what its user gets: pkg describe, each function found once by
 ## lookfor, the Octave-native functions with their help files beside them,
-## the help examples, vesk_selftest passing, vesk_batch on the shipped
-## photographs with 2 workers and its Slurm job-array script beside it, and
-## vesk_demo drawing them; then MORE (), a function handle, if given; then
+## the help examples, vesk_selftest passing, the built-in tests (test Vesk,
+## pkg test vesk), news and citation, vesk_batch on the shipped photographs
+## with 2 workers and its Slurm job-array script beside it, vesk_demo and
+## demo Vesk drawing them; then MORE (), a function handle, if given; then
 ## uninstalls.
 ## The caller takes the build folder off the path first.
 function check_installed_package (file, more)
@@ -49,6 +50,20 @@ function check_installed_package (file, more)
     [printed, ok] = evalc ("vesk_selftest ()");
     assert (ok, "%s", printed);
 
+    ## The built-in tests of each function and of the whole package.
+    for name = {"Vesk", "Vesk2"}
+      [passed, total] = test (name{1});
+      assert (passed == total && total > 10, "test %s: %d of %d passed", name{1}, passed, total);
+    endfor
+    printed = evalc ("pkg test vesk");
+    summary = regexp (printed, 'PASS\s+(\d+)\s+FAIL\s+(\d+)', "tokens", "once");
+    assert (numel (summary) == 2 && str2double (summary{2}) == 0 && str2double (summary{1}) > 40, ...
+            "pkg test vesk printed: %s", printed);
+    ## news and citation show what the package ships, for this version.
+    version = provided{1}.version;
+    assert (! isempty (strfind (evalc ("news vesk"), ["changes for vesk " version " ("])));
+    assert (! isempty (strfind (evalc ("citation vesk"), ["version = {" version "}"])));
+
     ## vesk_batch on the shipped photographs, its workers finding the package.
     run_help_example ("vesk_batch");
     photographs = fullfile (fileparts (which ("vesk_demo")), "data");
@@ -74,6 +89,11 @@ function check_installed_package (file, more)
     set (0, "defaultfigurevisible", "off");
     unwind_protect
       vesk_demo ();
+      assert (numel (findall (0, "type", "figure")), 2);
+      close all;
+      ## The demos of the functions draw a shipped photograph each.
+      demo ("Vesk");
+      demo ("Vesk2");
       assert (numel (findall (0, "type", "figure")), 2);
     unwind_protect_cleanup
       close all;

@@ -17,13 +17,27 @@
 %!  [~, warned] = lastwarn ();
 %!endfunction
 
+## The double image the documented conversion makes of IMG. An integer class
+## without a rule of its own (uint8, uint16, int16 have theirs) maps its whole
+## range onto the plug-in's, as a refused class's advice does.
 %!function converted = as_double_call_takes (name, img)
-%!  if (strcmp (name, "Vesk2"))
+%!  if (isinteger (img) && ! any (strcmp (class (img), {"uint8", "uint16", "int16"})))
+%!    lowest = double (intmin (class (img)));
+%!    range = double (intmax (class (img))) - lowest;
+%!    converted = (double (img) - lowest) / (range / domain_top (name));
+%!  elseif (strcmp (name, "Vesk2"))
 %!    converted = im2double (img);
 %!  elseif (isa (img, "double") || isa (img, "single") || isa (img, "uint8"))
 %!    converted = double (img);
 %!  else
 %!    converted = double (im2uint8 (img));
+%!  endif
+%!endfunction
+
+%!function top = domain_top (name)
+%!  top = 1;
+%!  if (strcmp (name, "Vesk"))
+%!    top = 255;
 %!  endif
 %!endfunction
 
@@ -37,6 +51,26 @@
 %!  assert_same_bits (second, want_second, [what ", second output"]);
 %!  assert (warned, want_warned, [what ", warning"]);
 %!endfunction
+
+## Every integer class the plug-ins take, over its whole range: a class
+## taken by the whole-range rule is checked here without a line of its own;
+## the refused ones are rejection_suite's.
+%!test
+%! for cls = {"int8", "uint8", "int16", "uint16", "int32", "uint32", "int64", "uint64"}
+%!   lowest = double (intmin (cls{1}));
+%!   img = cast (lowest + (0:1020) / 1020 * (double (intmax (cls{1})) - lowest), cls{1});
+%!   for name = {"Vesk", "Vesk2"}
+%!     F = str2func (name{1});
+%!     try
+%!       F (img(1));
+%!     catch err
+%!       assert (err.identifier, [name{1} ":unsupportedClass"]);
+%!       continue;
+%!     end_try_catch
+%!     check_class (name{1}, img, "its whole range");
+%!     check_class (name{1}, img', "its whole range");
+%!   endfor
+%! endfor
 
 ## The photographs, read with imread and made into every class.
 %!test

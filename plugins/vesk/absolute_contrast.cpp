@@ -49,12 +49,10 @@ bool computeAbsoluteContrastOfClass(ImageClass imageClass, const void* input, do
                                     double* distribution, int32_t rows, int32_t columns,
                                     const ScratchAllocator& allocator)
 {
-    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
-
     ClassScratch scratch;
-    allocateClassScratch(imageClass, elementCount, allocator, &scratch);
-    buildLevelHistogramOfClass(imageClass, input, elementCount, TruncateLevel(), &scratch);
-    const double normaliser = contrastNormaliser(computeContrastTable(scratch.histogram, scratch.table));
+    const double normaliser = contrastNormaliser(tabulateContrastsOfClass(
+        imageClass, input, rows, columns, TruncateLevel(), allocator, &scratch));
+    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
 
     // One division per level, then a look-up per element: the same quotient
     // table[level] / normaliser, computed 256 times instead of n times.

@@ -10,18 +10,13 @@
 
 namespace vesk {
 
-// The grey level of one input value: truncated toward zero, and clamped to
-// 0..255 for values outside the domain (NaN and infinities give 0).
-static inline int32_t truncateLevel(double value)
-{
-    return clampTruncatedLevel(value);
-}
-
 // Vesk's level rule, as buildLevelHistogram and buildLevelHistogramOfClass
-// take it: doubles (and singles) are truncated themselves; integer images
-// are reduced to 256 levels as im2uint8 does.
+// take it: doubles (and singles) are truncated toward zero themselves and
+// clamped to 0..255 (NaN and infinities give 0); integer images are reduced
+// to 256 levels as im2uint8 does.
 struct TruncateLevel {
-    int32_t operator()(double value) const { return truncateLevel(value); }
+    static constexpr double kDomainTop = 255.0;  // grey levels 0..255
+    int32_t operator()(double value) const { return clampTruncatedLevel(value); }
 #if VESK_HAVE_SSE2
     __m128d beforeTruncation(__m128d values) const { return values; }
 #endif

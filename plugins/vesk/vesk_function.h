@@ -1,6 +1,7 @@
 // Vesk as every gateway runs it: [map, dist] = Vesk(img), img a real matrix of
-// grey levels 0..255 of class double or single, or an image of class uint8,
-// uint16, int16 or logical (reduced to 256 grey levels as im2uint8 does).
+// grey levels 0..255 of class double or single, or an image of another class
+// of core/image_classes.h (reduced to 256 grey levels as im2uint8 does, or by
+// the whole range).
 #ifndef VESK_PLUGINS_VESK_VESK_FUNCTION_H
 #define VESK_PLUGINS_VESK_VESK_FUNCTION_H
 
@@ -13,11 +14,11 @@ static const ContrastFunction kVeskFunction = {
     {"Vesk",
      "[map, dist]",
      "grey levels 0..255",
-     {{ArgumentClass::Int8, "Vesk(double(img) + 128)"},
-      {ArgumentClass::Int32, "Vesk((double(img) + 2^31) / 16843009)"},
-      {ArgumentClass::Uint32, "Vesk(double(img) / 16843009)"},
-      {ArgumentClass::Int64, "Vesk((double(img) + 2^63) / 72340172838076673)"},
-      {ArgumentClass::Uint64, "Vesk(double(img) / 72340172838076673)"}}},
+     {
+#define VESK_ADVICE(Enum, name, veskAdvice, vesk2Advice) {ArgumentClass::Enum, veskAdvice},
+         VESK_REFUSED_INTEGER_CLASSES(VESK_ADVICE)
+#undef VESK_ADVICE
+     }},
     kDistributionLength,
     computeAbsoluteContrastOfClass,
     {"intensityScale", valuesLookLikeIntensities,

@@ -6,14 +6,12 @@ bool computeSignedContrastOfClass(ImageClass imageClass, const void* input, doub
                                   double* leastContrastLevel, int32_t rows, int32_t columns,
                                   const ScratchAllocator& allocator)
 {
-    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
-
     ClassScratch scratch;
-    allocateClassScratch(imageClass, elementCount, allocator, &scratch);
-    buildLevelHistogramOfClass(imageClass, input, elementCount, QuantizeUnitLevel(), &scratch);
+    const double maximum = tabulateContrastsOfClass(imageClass, input, rows, columns,
+                                                    QuantizeUnitLevel(), allocator, &scratch);
+    const int32_t elementCount = (int32_t)((uint32_t)rows * (uint32_t)columns);
     const LevelHistogram* histogram = scratch.histogram;
     const ContrastTable* table = scratch.table;
-    const double maximum = computeContrastTable(histogram, scratch.table);
 
     // The lowest of the levels with the smallest contrast; the output keeps
     // 0.0 when no level occurs.

@@ -22,6 +22,7 @@ static inline int32_t quantizeUnitLevel(double intensity)
 // rule truncates the intensities times 255.0 (the same product in the same
 // precision).
 struct QuantizeUnitLevel {
+    static constexpr double kDomainTop = 1.0;  // intensities 0..1
     int32_t operator()(double intensity) const { return quantizeUnitLevel(intensity); }
 #if VESK_HAVE_SSE2
     __m128d beforeTruncation(__m128d intensities) const

@@ -1,6 +1,6 @@
 // Vesk2 as every gateway runs it: [smap, level] = Vesk2(img), img a real
-// matrix of intensities 0..1 of class double or single, or an image of class
-// uint8, uint16, int16 or logical (taken as im2double gives it).
+// matrix of intensities 0..1 of class double or single, or an image of
+// another class of core/image_classes.h (taken as im2double gives it).
 #ifndef VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 #define VESK_PLUGINS_VESK2_VESK2_FUNCTION_H
 
@@ -13,11 +13,11 @@ static const ContrastFunction kVesk2Function = {
     {"Vesk2",
      "[smap, level]",
      "intensities 0..1",
-     {{ArgumentClass::Int8, "Vesk2((double(img) + 128) / 255)"},
-      {ArgumentClass::Int32, "Vesk2((double(img) + 2^31) / (2^32 - 1))"},
-      {ArgumentClass::Uint32, "Vesk2(double(img) / (2^32 - 1))"},
-      {ArgumentClass::Int64, "Vesk2((double(img) + 2^63) / (2^64 - 1))"},
-      {ArgumentClass::Uint64, "Vesk2(double(img) / (2^64 - 1))"}}},
+     {
+#define VESK_ADVICE(Enum, name, veskAdvice, vesk2Advice) {ArgumentClass::Enum, vesk2Advice},
+         VESK_REFUSED_INTEGER_CLASSES(VESK_ADVICE)
+#undef VESK_ADVICE
+     }},
     kLeastContrastLevelLength,
     computeSignedContrastOfClass,
     {"greyLevelScale", valuesLookLikeGreyLevels,

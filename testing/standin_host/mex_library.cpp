@@ -6,35 +6,25 @@
 
 using namespace test_support;
 
-namespace {
-
-struct FormattedMessage {
-    char text[4096];
-};
-
-FormattedMessage formatMessage(const char* format, va_list arguments)
-{
-    FormattedMessage message;
-    vsnprintf(message.text, sizeof message.text, format, arguments);
-    return message;
-}
-
-}  // namespace
+// Declares char text[] holding the message of a host call: its format and
+// the arguments after it (va_start needs the variadic function itself).
+#define VESK_FORMATTED_MESSAGE(text, format)             \
+    char text[4096];                                     \
+    do {                                                 \
+        va_list arguments;                               \
+        va_start(arguments, format);                     \
+        vsnprintf(text, sizeof text, format, arguments); \
+        va_end(arguments);                               \
+    } while (0)
 
 extern "C" void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...)
 {
-    va_list arguments;
-    va_start(arguments, format);
-    const FormattedMessage message = formatMessage(format, arguments);
-    va_end(arguments);
-    standin::raiseError(identifier, message.text);
+    VESK_FORMATTED_MESSAGE(text, format);
+    standin::raiseError(identifier, text);
 }
 
 extern "C" void mexWarnMsgIdAndTxt(const char* identifier, const char* format, ...)
 {
-    va_list arguments;
-    va_start(arguments, format);
-    const FormattedMessage message = formatMessage(format, arguments);
-    va_end(arguments);
-    standin::recordWarning(identifier, message.text);
+    VESK_FORMATTED_MESSAGE(text, format);
+    standin::recordWarning(identifier, text);
 }

@@ -108,6 +108,19 @@ standin::InputMatrix withFlags(standin::InputMatrix input, bool complex, bool sp
     return input;
 }
 
+const std::vector<RefusedIntegerClass> kRefusedIntegerClasses = {
+    {mxINT8_CLASS, "int8", "Int8", "Vesk(double(img) + 128)", "Vesk2((double(img) + 128) / 255)"},
+    {mxINT32_CLASS, "int32", "Int32", "Vesk((double(img) + 2^31) / 16843009)",  // (2^32 - 1) / 255
+     "Vesk2((double(img) + 2^31) / (2^32 - 1))"},
+    {mxUINT32_CLASS, "uint32", "Uint32", "Vesk(double(img) / 16843009)",
+     "Vesk2(double(img) / (2^32 - 1))"},
+    {mxINT64_CLASS, "int64", "Int64",
+     "Vesk((double(img) + 2^63) / 72340172838076673)",  // (2^64 - 1) / 255
+     "Vesk2((double(img) + 2^63) / (2^64 - 1))"},
+    {mxUINT64_CLASS, "uint64", "Uint64", "Vesk(double(img) / 72340172838076673)",
+     "Vesk2(double(img) / (2^64 - 1))"},
+};
+
 std::vector<Rejection> makeRejections()
 {
     using standin::hugeMatrix;
@@ -133,8 +146,6 @@ std::vector<Rejection> makeRejections()
         // rgb2gray takes no logical image at all.
         {"LogicalRgb", {matrixOfClass(mxLOGICAL_CLASS, {4, 4, 3})}, 1, "notMatrix",
          {"$(any(img, 3))", "$(img(:,:,1))"}},
-        {"Int32Rgb", {matrixOfClass(mxINT32_CLASS, {4, 4, 3})}, 1, "unsupportedClass",
-         {"of class int32.", "It also has more than two dimensions", "img(:,:,1)"}},
         {"ComplexInt8", {withFlags(matrixOfClass(mxINT8_CLASS, {2, 2}), true, false)}, 1,
          "unsupportedClass", {"of class int8."}},
         {"SparseLogical", {withFlags(matrixOfClass(mxLOGICAL_CLASS, {2, 2}), false, true)}, 1,
@@ -171,35 +182,31 @@ std::vector<Rejection> makeRejections()
     };
     // Integer classes: the advice maps the class's range onto the plug-in's
     // (the conversions themselves differ per plug-in; the gateway test and the
-    // Octave suite check each one).
-    const struct {
-        mxClassID classId;
-        const char* name;
-        const char* caseName;
-    } integers[] = {
-        {mxINT8_CLASS, "int8", "Int8"},     {mxINT32_CLASS, "int32", "Int32"},
-        {mxUINT32_CLASS, "uint32", "Uint32"}, {mxINT64_CLASS, "int64", "Int64"},
-        {mxUINT64_CLASS, "uint64", "Uint64"},
-    };
-    for (const auto& c : integers)
+    // Octave suite check each one); in colour the refusal is still the class's.
+    for (const RefusedIntegerClass& c : refusedIntegerClasses()) {
         cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "unsupportedClass",
-                         {std::string("$ takes images of class double, single, uint8, uint16, "
-                                      "int16 or logical, but the image is of class ") +
-                              c.name + ".",
+                         {std::string("$ takes images of class ") + kAcceptedClassesSentence +
+                              ", but the image is of class " + c.name + ".",
                           std::string("maps the whole ") + c.name + " range onto them",
                           "$(double(img)) if its values already are"}});
+        cases.push_back({std::string(c.caseName) + "Rgb",
+                         {matrixOfClass(c.classId, {4, 4, 3})}, 1, "unsupportedClass",
+                         {std::string("of class ") + c.name + ".",
+                          "It also has more than two dimensions", "img(:,:,1)"}});
+    }
     // Classes that hold no image at all.
-    const struct {
+    struct NamedClass {
         mxClassID classId;
         const char* name;
         const char* caseName;
-    } others[] = {
+    };
+    const NamedClass others[] = {
         {mxCHAR_CLASS, "char", "Char"},
         {mxCELL_CLASS, "cell", "Cell"},
         {mxSTRUCT_CLASS, "struct", "Struct"},
         {mxFUNCTION_CLASS, "function_handle", "FunctionHandle"},
     };
-    for (const auto& c : others)
+    for (const NamedClass& c : others)
         cases.push_back({c.caseName, {matrixOfClass(c.classId, {2, 3})}, 1, "unsupportedClass",
                          {std::string("$ needs a numeric image matrix, but the input is of class ") +
                               c.name + ".",
@@ -207,11 +214,7 @@ std::vector<Rejection> makeRejections()
     // Objects whose class is named like a numeric or logical one (Octave
     // passes old-style classes by name): refused before a byte is read, with
     // the advice for objects.
-    const struct {
-        mxClassID classId;
-        const char* name;
-        const char* caseName;
-    } objects[] = {
+    const NamedClass objects[] = {
         {mxDOUBLE_CLASS, "double", "ObjectNamedDouble"},
         {mxSINGLE_CLASS, "single", "ObjectNamedSingle"},
         {mxUINT8_CLASS, "uint8", "ObjectNamedUint8"},
@@ -220,7 +223,7 @@ std::vector<Rejection> makeRejections()
         {mxLOGICAL_CLASS, "logical", "ObjectNamedLogical"},
         {mxINT32_CLASS, "int32", "ObjectNamedInt32"},
     };
-    for (const auto& c : objects) {
+    for (const NamedClass& c : objects) {
         standin::InputMatrix object = matrixOfClass(c.classId, {2, 3});
         object.object = true;
         cases.push_back({c.caseName, {object}, 1, "unsupportedClass",
@@ -238,6 +241,13 @@ const std::vector<ExactCase>& exactCases()
 {
     static const std::vector<ExactCase> cases = makeExactCases();
     return cases;
+}
+
+const char* const kAcceptedClassesSentence = "double, single, uint8, uint16, int16 or logical";
+
+const std::vector<RefusedIntegerClass>& refusedIntegerClasses()
+{
+    return kRefusedIntegerClasses;
 }
 
 const std::vector<Rejection>& rejections()

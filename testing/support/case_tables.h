@@ -41,8 +41,24 @@ void PrintTo(const ExactCase& c, std::ostream* out);  // the name GoogleTest sho
 
 // A call both plug-ins refuse: the identifier after "Vesk:" / "Vesk2:" and
 // pieces of the message, in which "$" stands for the plug-in's name.
+// The integer classes both plug-ins refuse, with the conversion of the
+// class's whole range each one's refusal must advise: written here, apart
+// from the plug-ins' own table, so that a wrong advice shows.
+struct RefusedIntegerClass {
+    mxClassID classId;
+    const char* name;      // "int32"
+    const char* caseName;  // "Int32"
+    const char* veskAdvice;
+    const char* vesk2Advice;
+};
+
+const std::vector<RefusedIntegerClass>& refusedIntegerClasses();
+
+// The classes the refusals say the plug-ins take, as the messages list them.
+extern const char* const kAcceptedClassesSentence;
+
 struct Rejection {
-    const char* what;
+    std::string what;
     std::vector<standin::InputMatrix> inputs;
     int outputCount;
     const char* reason;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "image_classes.h"
+#include "whole_range_classes.h"
 
 namespace test_support {
 
@@ -111,8 +112,10 @@ std::vector<double> convertedForDoubleCall(Plugin plugin, const standin::InputMa
             value = elementAt<uint8_t>(image, k) == 0 ? 0.0 : vesk ? 255.0 : 1.0;
             break;
         default:
-            throw std::logic_error(std::string("no documented conversion for class ") +
-                                   classNameOf(image.classId));
+            if (!isWholeRangeClass(image.classId))
+                throw std::logic_error(std::string("no documented conversion for class ") +
+                                       classNameOf(image.classId));
+            value = wholeRangeConverted(plugin, image, k);
         }
     }
     return values;
@@ -286,6 +289,9 @@ std::vector<ClassCase> makeClassEdgeCases()
     cases.push_back(oddRow("any non-zero byte is true", mxLOGICAL_CLASS,
                            std::vector<uint8_t>{0, 1, 2, 128, 255, 0, 0}));
     addShapes<uint8_t>(cases, mxLOGICAL_CLASS, 1);
+    for (mxClassID classId : acceptedClasses())
+        if (isWholeRangeClass(classId))
+            addWholeRangeEdgeCases(cases, classId);
     return cases;
 }
 
@@ -382,8 +388,10 @@ std::vector<ClassCase> randomClassImages(uint64_t seed, int count)
                                     randomElements<uint8_t>(random, n, drawLogical)));
             break;
         default:
-            throw std::logic_error(std::string("no random elements for class ") +
-                                   classNameOf(classId));
+            if (!isWholeRangeClass(classId))
+                throw std::logic_error(std::string("no random elements for class ") +
+                                       classNameOf(classId));
+            cases.push_back(randomWholeRangeImage(random, what, classId, rows, columns));
         }
     }
     return cases;

@@ -8,6 +8,7 @@
 
 #include "pgm_image.h"
 #include "plugin_loader.h"
+#include "scratch_order.h"
 
 namespace test_support {
 
@@ -85,6 +86,22 @@ standin::CallReport callCompleted(standin::MexEntry entry, const standin::InputM
 const std::vector<double>& outputValues(const standin::CallReport& report, size_t slot)
 {
     return report.outputs.at(slot).value().values;
+}
+
+void expectDoubleCallScratchAndMatrices(Plugin plugin, const CallReport& report, size_t n)
+{
+    EXPECT_EQ(report.matricesCreated, 2);
+    EXPECT_EQ(report.matricesReclaimed, 0);
+    ASSERT_EQ(report.scratch.size(), 3u);
+    EXPECT_EQ(report.scratch[0].bytes, 2048u);
+    EXPECT_EQ(report.scratch[1].bytes, 1024u);
+    EXPECT_EQ(report.scratch[2].bytes, 4 * n);
+    EXPECT_EQ(scratchOrderFaults(plugin, mxDOUBLE_CLASS, n, report), "");
+}
+
+const std::vector<double>& mapOf(const standin::CallReport& report)
+{
+    return outputValues(report, 0);
 }
 
 void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected,
