@@ -97,7 +97,7 @@ code="$setup vesk_batch($arguments);"
 
 export OMP_NUM_THREADS="${OMP_NUM_THREADS:-${SLURM_CPUS_PER_TASK:-1}}"
 echo "vesk_batch_array.sh: task $SLURM_ARRAY_TASK_ID of job ${SLURM_ARRAY_JOB_ID:-?}" \
-  "(restart ${SLURM_RESTART_COUNT:-0}) on $(hostname): $code"
+  "(restart ${SLURM_RESTART_COUNT:-0}) on $(uname -n): $code"
 case "${VESK_HOST:-octave}" in
   octave) exec "${OCTAVE:-octave-cli}" --no-gui --quiet --no-history --eval "$code" ;;
   matlab) exec "${MATLAB:-matlab}" -batch "$code" ;;

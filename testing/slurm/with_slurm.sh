@@ -37,10 +37,10 @@ for program in munged slurmctld slurmd sbatch squeue sinfo scancel scontrol; do
 done
 id munge > /dev/null 2>&1 || skip "no munge user; install the Debian package munge"
 
-# A TCP port nobody listens on, at or above $1.
+# A TCP port no socket uses, at or above $1 (from /proc/net: no ss needed).
 free_port() {
   local port=$1
-  while ss -Htln "sport = :$port" | grep -q .; do
+  while grep -qs ":$(printf '%04X' "$port") " /proc/net/tcp /proc/net/tcp6; do
     port=$((port + 1))
   done
   echo "$port"
