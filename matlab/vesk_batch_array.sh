@@ -62,6 +62,11 @@ if [ -z "${SLURM_ARRAY_TASK_ID:-}" ]; then
   echo "vesk_batch_array.sh: not an array task (no SLURM_ARRAY_TASK_ID); $usage" >&2
   exit 2
 fi
+host=${VESK_HOST:-octave}
+if [ "$host" != octave ] && [ "$host" != matlab ]; then
+  echo "vesk_batch_array.sh: VESK_HOST must be octave or matlab, not $host" >&2
+  exit 2
+fi
 
 # TEXT as an M character vector: in single quotes, its quotes doubled.
 m_text() {
@@ -75,12 +80,12 @@ mkdir -p "$output"
 # Octave, stopped by Slurm (scancel, requeue, time limit), would otherwise
 # leave its variables in octave-workspace in the working folder.
 setup=
-if [ "${VESK_HOST:-octave}" = octave ]; then
+if [ "$host" = octave ]; then
   setup='crash_dumps_octave_core(false);'
 fi
 if [ -n "${VESK_PATH:-}" ]; then
   setup="$setup addpath($(m_text "$VESK_PATH"));"
-elif [ "${VESK_HOST:-octave}" = octave ]; then
+elif [ "$host" = octave ]; then
   setup="$setup pkg load vesk;"
 fi
 arguments=$(m_text "$images")
@@ -98,11 +103,7 @@ code="$setup vesk_batch($arguments);"
 export OMP_NUM_THREADS="${OMP_NUM_THREADS:-${SLURM_CPUS_PER_TASK:-1}}"
 echo "vesk_batch_array.sh: task $SLURM_ARRAY_TASK_ID of job ${SLURM_ARRAY_JOB_ID:-?}" \
   "(restart ${SLURM_RESTART_COUNT:-0}) on $(uname -n): $code"
-case "${VESK_HOST:-octave}" in
-  octave) exec "${OCTAVE:-octave-cli}" --no-gui --quiet --no-history --eval "$code" ;;
-  matlab) exec "${MATLAB:-matlab}" -batch "$code" ;;
-  *)
-    echo "vesk_batch_array.sh: VESK_HOST must be octave or matlab, not ${VESK_HOST}" >&2
-    exit 2
-    ;;
-esac
+if [ "$host" = octave ]; then
+  exec "${OCTAVE:-octave-cli}" --no-gui --quiet --no-history --eval "$code"
+fi
+exec "${MATLAB:-matlab}" -batch "$code"

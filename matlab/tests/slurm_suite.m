@@ -192,6 +192,25 @@
 %!                      "Progress", false);
 %! assert (numel (serial), 40);
 
+## The script (run by sh, so POSIX shell) refuses what it cannot run before
+## it makes anything or starts a host: each row the environment and the
+## arguments, and what it must print (status 2).
+%!test
+%! script = sh (fullfile (getenv ("VESK_FUNCTIONS_DIR"), "vesk_batch_array.sh"));
+%! cases = {
+%!   "SLURM_ARRAY_TASK_ID=1",                     "",            "usage: sbatch --array=1-N"
+%!   "SLURM_ARRAY_TASK_ID=1",                     "a b c d",     "usage: sbatch --array=1-N"
+%!   "SLURM_ARRAY_TASK_ID=",                      "a b",         "not an array task"
+%!   "SLURM_ARRAY_TASK_ID=1 VESK_HOST=python",    "a b",         "VESK_HOST must be octave or matlab"
+%! };
+%! for k = 1:rows (cases)
+%!   [status, printed] = system (sprintf ("cd %s && env %s sh %s %s 2>&1", sh (work), cases{k, 1},
+%!                                        script, cases{k, 2}));
+%!   assert (status, 2, printed);
+%!   assert (! isempty (strfind (printed, cases{k, 3})), "%s %s: %s", cases{k, 1:2}, printed);
+%! endfor
+%! assert (! exist (fullfile (work, "b"), "dir"), "a refused call made its output folder");
+
 ## Four array tasks, submitted as a user would, and merged; then submitted
 ## again over the finished folder.
 %!test
