@@ -43,7 +43,8 @@ doneFolder = fullfile(folder, 'done');
 for made = {folder, doneFolder}
     if ~exist(made{1}, 'dir')
         [ok, message] = mkdir(made{1});
-        if ~ok
+        % Shares of one batch start together: another may have made it meanwhile.
+        if ~ok && ~exist(made{1}, 'dir')
             error('vesk_batch:outputFolder', 'vesk_batch: cannot make the output folder %s: %s', ...
                   made{1}, message);
         end
