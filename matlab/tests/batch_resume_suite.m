@@ -334,6 +334,28 @@
 %!   remove_folder (names_dir);
 %! end_unwind_protect
 
+## Shares that start together: the output folders made by another share
+## between the check and mkdir (mkdir then fails with "File exists") are
+## taken as they are, not refused.
+%!test
+%! raced = fullfile (folder, "raced");
+%! shadow = fullfile (folder, "mkdir_loses_the_race");
+%! mkdir (shadow);
+%! fid = fopen (fullfile (shadow, "mkdir.m"), "w");
+%! fputs (fid, ["function [ok, message, id] = mkdir (varargin)\n" ...
+%!              "  __mkdir__ (varargin{:});\n" ...
+%!              "  ok = false; message = 'File exists'; id = 'mkdir';\n" ...
+%!              "end\n"]);
+%! fclose (fid);
+%! addpath (shadow);
+%! unwind_protect
+%!   raced_rows = vesk_batch (files, options{:}, "OutputFolder", raced, "Shard", [1 2]);
+%! unwind_protect_cleanup
+%!   rmpath (shadow);
+%! end_unwind_protect
+%! assert (isfolder (fullfile (raced, "done")));
+%! assert_same_rows (raced_rows, moved (fresh(1:2:end), fresh_dir, raced), "raced share");
+
 ## The help texts name the options, the rules a user relies on, and run
 ## their examples.
 %!test
