@@ -82,15 +82,34 @@ end
 end
 
 function present = removePartial(folder, ours)
-% The files of FOLDER, less the temporaries of OURS, which go.
-found = dir(folder);
-present = {found(~[found.isdir]).name}';
-targets = regexprep(present, '\.vesk-partial-\d+(\.[^.]*)?$', '$1');
-partial = ~strcmp(targets, present) & ismember(targets, ours);
-for k = reshape(find(partial), 1, [])
-    delete(fullfile(folder, present{k}));
+% The files of FOLDER among OURS, less the temporaries of OURS, which go.
+% Octave's dir would stat and date every entry of the folder; here only the
+% entries that concern OURS are looked at (one stat each).
+prefix = [folder filesep];
+if exist('OCTAVE_VERSION', 'builtin')
+    names = readdir(folder);
+    names = names(~strcmp(names, '.') & ~strcmp(names, '..'));
+    folders = [];
+else
+    found = dir(folder);
+    names = {found.name}';
+    folders = [found.isdir]';
 end
-present = present(~partial);
+targets = regexprep(names, '\.vesk-partial-\d+(\.[^.]*)?$', '$1');
+partial = ~strcmp(targets, names) & ismember(targets, ours);
+mine = find(partial | ismember(names, ours));
+if isempty(folders)
+    folders = false(size(names));
+    for k = reshape(mine, 1, [])
+        [info, failed] = stat([prefix names{k}]);
+        folders(k) = failed ~= 0 || S_ISDIR(info.mode);
+    end
+end
+partial = partial & ~folders;
+for k = reshape(find(partial), 1, [])
+    delete([prefix names{k}]);
+end
+present = names(ismember(names, ours) & ~folders);
 end
 
 function [record, outputs] = readBack(settings, file, stem)
