@@ -26,7 +26,7 @@ switch action
     case 'stamp'
         varargout{1} = stampOf(varargin{1});
     case 'paths'
-        varargout{1} = strcat({settings.outputPrefix}, reshape(varargin{1}, 1, []));
+        varargout{1} = pathsOf(settings.outputPrefix, varargin{1});
     case 'done'
         [file, stem, stamp, record, names] = varargin{:};
         done = struct('fingerprint', fingerprint(settings, file, stem), 'bytes', stamp(1), ...
@@ -67,9 +67,11 @@ listed = find(~cellfun('isempty', records));
 if ~isempty(listed)
     named = vertcat(outputs{listed});
     missing = named(~ismember(named, present));
-    for k = reshape(listed, 1, [])
-        if any(ismember(outputs{k}, missing))
-            records{k} = [];
+    if ~isempty(missing)
+        for k = reshape(listed, 1, [])
+            if any(ismember(outputs{k}, missing))
+                records{k} = [];
+            end
         end
     end
 end
@@ -132,7 +134,7 @@ record.distribution = done.distribution;
 record.level = done.level;
 record.size = done.size;
 record.class = done.class;
-record.outputFiles = batch_outputs('paths', settings, outputs);
+record.outputFiles = pathsOf(settings.outputPrefix, outputs);
 end
 
 function record = withMaps(record, matFile)
@@ -141,6 +143,14 @@ for field = {'map', 'signedMap'}
     if isfield(saved, field{1})
         record.(field{1}) = saved.(field{1});
     end
+end
+end
+
+function paths = pathsOf(prefix, names)
+% PREFIX before each of NAMES, 1 x N (strcat costs more on a few names).
+paths = cell(1, numel(names));
+for k = 1:numel(names)
+    paths{k} = [prefix names{k}];
 end
 end
 
