@@ -26,7 +26,7 @@ switch action
     case 'stamp'
         varargout{1} = stampOf(varargin{1});
     case 'paths'
-        varargout{1} = strcat({settings.outputPrefix}, reshape(varargin{1}, 1, []));
+        varargout{1} = pathsOf(settings.outputPrefix, varargin{1});
     case 'done'
         [file, stem, stamp, record, names] = varargin{:};
         done = struct('fingerprint', fingerprint(settings, file, stem), 'bytes', stamp(1), ...
@@ -68,9 +68,11 @@ listed = find(~cellfun('isempty', records));
 if ~isempty(listed)
     named = vertcat(outputs{listed});
     missing = named(~ismember(named, present));
-    for k = reshape(listed, 1, [])
-        if any(ismember(outputs{k}, missing))
-            records{k} = [];
+    if ~isempty(missing)
+        for k = reshape(listed, 1, [])
+            if any(ismember(outputs{k}, missing))
+                records{k} = [];
+            end
         end
     end
 end
@@ -83,15 +85,34 @@ end
 end
 
 function present = removePartial(folder, ours)
-% The files of FOLDER, less the temporaries of OURS, which go.
-found = dir(folder);
-present = {found(~[found.isdir]).name}';
-targets = regexprep(present, '\.vesk-partial-\d+(\.[^.]*)?$', '$1');
-partial = ~strcmp(targets, present) & ismember(targets, ours);
-for k = reshape(find(partial), 1, [])
-    delete(fullfile(folder, present{k}));
+% The files of FOLDER among OURS, less the temporaries of OURS, which go.
+% Octave's dir would stat and date every entry of the folder; here only the
+% entries that concern OURS are looked at (one stat each).
+prefix = [folder filesep];
+if exist('OCTAVE_VERSION', 'builtin')
+    names = readdir(folder);
+    names = names(~strcmp(names, '.') & ~strcmp(names, '..'));
+    folders = [];
+else
+    found = dir(folder);
+    names = {found.name}';
+    folders = [found.isdir]';
 end
-present = present(~partial);
+targets = regexprep(names, '\.vesk-partial-\d+(\.[^.]*)?$', '$1');
+partial = ~strcmp(targets, names) & ismember(targets, ours);
+mine = find(partial | ismember(names, ours));
+if isempty(folders)
+    folders = false(size(names));
+    for k = reshape(mine, 1, [])
+        [info, failed] = stat([prefix names{k}]);
+        folders(k) = failed ~= 0 || S_ISDIR(info.mode);
+    end
+end
+partial = partial & ~folders;
+for k = reshape(find(partial), 1, [])
+    delete([prefix names{k}]);
+end
+present = names(ismember(names, ours) & ~folders);
 end
 
 function [record, outputs] = readBack(settings, file, stem)
@@ -114,7 +135,7 @@ record.distribution = done.distribution;
 record.level = done.level;
 record.size = done.size;
 record.class = done.class;
-record.outputFiles = batch_outputs('paths', settings, outputs);
+record.outputFiles = pathsOf(settings.outputPrefix, outputs);
 end
 
 function record = withMaps(record, matFile)
@@ -123,6 +144,14 @@ for field = {'map', 'signedMap'}
     if isfield(saved, field{1})
         record.(field{1}) = saved.(field{1});
     end
+end
+end
+
+function paths = pathsOf(prefix, names)
+% PREFIX before each of NAMES, 1 x N (strcat costs more on a few names).
+paths = cell(1, numel(names));
+for k = 1:numel(names)
+    paths{k} = [prefix names{k}];
 end
 end
 
