@@ -3,38 +3,49 @@
 #
 #   bash tools/chroot-test.sh make RELEASE          make (once) and cache its root
 #   bash tools/chroot-test.sh run RELEASE PACKAGE.tar.gz
+#   bash tools/chroot-test.sh make-fresh RELEASE    a bare root, nothing added
+#   bash tools/chroot-test.sh deb RELEASE octave-vesk_VERSION_ARCH.deb
 #
 # RELEASE is a Debian code name (bullseye: Octave 6.2, trixie: Octave 9).
 # `make` builds its root with debootstrap --variant=minbase from the Debian
 # mirror and installs octave, octave-dev (liboctave-dev up to bullseye),
 # octave-image and make without recommends, in
 # $VESK_CHROOT_CACHE/RELEASE (default /var/cache/vesk-chroots); a root made
-# before is kept, only missing packages are added. This is the one step that
-# downloads anything.
+# before is kept, only missing packages are added. make, make-fresh and deb
+# download; run does not.
 # `run` takes the cached root as it is (no network): pkg install -local of the
 # package into a folder that is removed afterwards, so that the root stays as
 # made, then pkg load vesk, vesk_selftest and pkg test vesk, which must pass
 # tests and fail none, test Vesk, news vesk and citation vesk.
-# Both exit 77 (skipped) where they cannot work: without root, debootstrap,
-# the mirror (make), a root that chroot and bind mounts work in, or the
-# cached root (run).
+# `make-fresh` caches the bare minbase root in $VESK_CHROOT_CACHE/RELEASE-fresh.
+# `deb` installs the Debian package on a throwaway copy (an overlay, else
+# cp -a) of that root, so that the cached one stays fresh: apt-get install of
+# the .deb pulls Octave and the rest from the mirror (the archives are kept in
+# RELEASE-fresh.archives for the next run), then a fresh octave-cli runs
+# pkg load vesk, pkg test vesk (failing none) and vesk_selftest, and after
+# apt-get purge octave-vesk none of the package's files may be left.
+# All exit 77 (skipped) where they cannot work: without root, debootstrap,
+# the mirror (make, make-fresh, deb), a root that chroot and bind mounts work
+# in, or the cached root (run, deb).
 set -euo pipefail
 
 usage() {
-  echo "usage: bash tools/chroot-test.sh make RELEASE | run RELEASE PACKAGE.tar.gz" >&2
+  echo "usage: bash tools/chroot-test.sh make RELEASE | run RELEASE PACKAGE.tar.gz |" \
+    "make-fresh RELEASE | deb RELEASE PACKAGE.deb" >&2
   exit 2
 }
 (($# >= 2)) || usage
 action=$1
 release=$2
 case "$action:$#" in
-  make:2) ;;
-  run:3) package=$(realpath "$3") ;;
+  make:2 | make-fresh:2) ;;
+  run:3 | deb:3) package=$(realpath "$3") ;;
   *) usage ;;
 esac
 cache=${VESK_CHROOT_CACHE:-/var/cache/vesk-chroots}
 mirror=${VESK_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 root=$cache/$release
+[[ $action != make-fresh && $action != deb ]] || root=$cache/$release-fresh
 
 skip() {
   echo "chroot-test: SKIPPED ($release): $*"
@@ -50,6 +61,7 @@ cleanup() {
   done
   mounts=()
   if [[ -n ${work:-} ]]; then rm -rf "$root$work"; fi
+  if [[ -n ${copy:-} ]]; then rm -rf --one-file-system "$copy"; fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -82,9 +94,9 @@ make_root() {
   rm -f "$probe"
   echo "chroot-test: making the $release root in $root (debootstrap --variant=minbase)"
   rm -rf "$partial"
-  debootstrap --variant=minbase "$release" "$partial" "$mirror" >"$cache/$release.log" 2>&1 || {
-    tail -n 30 "$cache/$release.log"
-    echo "chroot-test: debootstrap $release failed (log: $cache/$release.log)" >&2
+  debootstrap --variant=minbase "$release" "$partial" "$mirror" >"$root.log" 2>&1 || {
+    tail -n 30 "$root.log"
+    echo "chroot-test: debootstrap $release failed (log: $root.log)" >&2
     exit 1
   }
   mv "$partial" "$root"
@@ -107,6 +119,16 @@ missing_packages() {
 }
 
 started=$SECONDS
+if [[ $action == make-fresh ]]; then
+  [[ -d $root ]] || make_root
+  echo "chroot-test: bare $release root ready in $root after $((SECONDS - started)) s"
+  exit 0
+fi
+if [[ $action == deb ]]; then
+  # shellcheck source=tools/chroot-deb.sh
+  source "$(dirname "$0")/chroot-deb.sh"
+  exit 0
+fi
 if [[ $action == make ]]; then
   [[ -d $root ]] || make_root
   mount_host_folders "$root"
@@ -115,7 +137,7 @@ if [[ $action == make ]]; then
     echo "chroot-test: installing in the $release root: $missing"
     in_root "$root" apt-get update -qq
     # shellcheck disable=SC2086
-    in_root "$root" apt-get install -y -qq --no-install-recommends $missing >>"$cache/$release.log"
+    in_root "$root" apt-get install -y -qq --no-install-recommends $missing >>"$root.log"
     in_root "$root" apt-get clean
   fi
   echo "chroot-test: $release root ready in $root after $((SECONDS - started)) s"

@@ -11,10 +11,13 @@ jobs=$(nproc)
 
 # The Debian roots of the chroot tests download while the release builds;
 # made once, then cached (skipped, status 77, where debootstrap cannot work).
-echo "== Debian 11 and 13 roots for the chroot tests (in the background)"
+# The bare Debian 12 root is for the Debian package on a fresh system.
+echo "== Debian 11 and 13 roots for the chroot tests, a bare Debian 12 root (in the background)"
 roots=()
-for release in bullseye trixie; do
-  bash tools/chroot-test.sh make "$release" >"/tmp/vesk-chroot-make-$release.log" 2>&1 &
+for release in bullseye trixie bookworm; do
+  action="make"
+  [[ $release != bookworm ]] || action=make-fresh
+  bash tools/chroot-test.sh "$action" "$release" >"/tmp/vesk-chroot-make-$release.log" 2>&1 &
   roots+=("$release:$!")
 done
 
@@ -34,6 +37,10 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== Debian package octave-vesk: built from the Octave package, checked, installed, tested, purged"
 bash tools/build-deb.sh build/vesk-*.tar.gz build-deb
 bash tools/check-deb.sh build-deb
+echo "== octave-vesk on a fresh Debian 12: its dependencies from the mirror, pkg test, purge"
+status=0
+bash tools/chroot-test.sh deb bookworm build-deb/octave-vesk_*.deb || status=$?
+((status == 0 || status == 77)) || { echo "test-all: octave-vesk on a fresh Debian 12 failed" >&2; exit 1; }
 
 echo "== portable counting pass: the same bits without SIMD"
 cmake -S . -B build-portable -DCMAKE_BUILD_TYPE=Release -DVESK_WERROR=ON \
