@@ -51,6 +51,9 @@ level = [];
 try
     if settings.vesk
         [map, distribution] = Vesk(grey);
+        if ~toFolder && ~settings.returnMaps
+            map = [];  % Vesk2's map then takes its memory, already touched, not fresh pages
+        end
     end
     if settings.vesk2
         [signedMap, level] = Vesk2(grey);
