@@ -160,6 +160,8 @@ settings.row = batch_record('', settings);
 % The output folder and a separator, as fullfile joins them, made once.
 settings.outputPrefix = fullfile(settings.outputFolder, 'x');
 settings.outputPrefix(end) = [];
+% What an image's outputs are named after its stem: the MAT file, Vesk's and Vesk2's PNG images.
+settings.outputSuffixes = struct('mat', '.mat', 'vesk', '_vesk.png', 'vesk2', '_vesk2.png');
 if isempty(options.shard)
     stems = batch_stems(files);
 else

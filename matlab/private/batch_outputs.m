@@ -50,8 +50,9 @@ for made = {folder, doneFolder}
         end
     end
 end
-present = removePartial(folder, [strcat(stems, '.mat'); strcat(stems, '_vesk.png'); ...
-                                 strcat(stems, '_vesk2.png')]);
+suffixes = settings.outputSuffixes;
+present = removePartial(folder, [strcat(stems, suffixes.mat); strcat(stems, suffixes.vesk); ...
+                                 strcat(stems, suffixes.vesk2)]);
 doneFiles = removePartial(doneFolder, strcat(stems, '.mat'));
 
 records = cell(size(files));
@@ -79,7 +80,7 @@ end
 pending = cellfun('isempty', records);
 if settings.returnMaps
     for k = reshape(find(~pending), 1, [])
-        records{k} = withMaps(records{k}, [settings.outputPrefix stems{k} '.mat']);
+        records{k} = withMaps(records{k}, [settings.outputPrefix stems{k} suffixes.mat]);
     end
 end
 end

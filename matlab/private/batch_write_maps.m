@@ -6,7 +6,7 @@ function names = batch_write_maps(settings, stem, file, map, distribution, signe
 %   (batch_atomic); NAMES lists them, relative to that folder (N x 1).
 
 saved = struct('file', file);
-names = {[stem '.mat']};
+names = {[stem settings.outputSuffixes.mat]};
 if settings.vesk
     saved.map = map;
     saved.distribution = distribution;
@@ -22,7 +22,7 @@ if isempty(map) && isempty(signedMap)
 end
 kinds = {'vesk', map; 'vesk2', signedMap};
 for k = find([settings.vesk, settings.vesk2])
-    names{end + 1, 1} = [stem '_' kinds{k, 1} '.png']; %#ok<AGROW>
+    names{end + 1, 1} = [stem settings.outputSuffixes.(kinds{k, 1})]; %#ok<AGROW>
     [indices, colours] = contrast_colours(kinds{k, 2}, kinds{k, 1});
     batch_atomic([prefix names{end}], @(temporary) imwrite(indices, colours, temporary));
 end
